@@ -1,0 +1,125 @@
+#include "ui/frmConsole.h"
+
+#include "ui_frmConsole.h"
+
+#include "engine/ChangeSequence.h"
+#include "platform/Clock.h"
+#include "platform/LogonEntry.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ProcessControl.h"
+#include "platform/SettingsStore.h"
+#include "platform/TrayIcon.h"
+#include "ui/Texts.h"
+
+#include <QCloseEvent>
+#include <QScreen>
+
+void frmConsole::Form_Load()
+{
+    show();
+    if (const QScreen* shown = screen()) {
+        const QRect area = shown->geometry();
+        const QRect frame = frameGeometry();
+        move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+    }
+    AddTrayIcon(Texts::Title);
+    LoadSettings();
+    if (m_argumentText == QLatin1String("/uninstall")) {
+        uninstall();
+        return;
+    }
+    const QString chosen = ui->Label31->text();
+    if (chosen == Texts::NoCollection || chosen.isEmpty())
+        return;
+
+    LoadCollection(chosen, ui->kolekce);
+    if (m_ended)
+        return;
+    ui->kolekcepath->setText(chosen);
+    setCountLabel();
+    selectEntry(0);
+    Label13_Click();
+
+    const int count = ui->kolekce->count();
+    const int current = ui->kolekce->currentRow();
+    // A one-picture collection still gets its change at logon: the first entry is
+    // current and the start-up goes on with the change rather than stopping here.
+    if (current != count - 1) {
+        selectEntry(current + 1);
+        if (ui->Check3->isChecked())
+            selectEntry(randomInRange(count - 1, 0, m_services.clock->now().time().msecsSinceStartOfDay() / 1000.0));
+    } else {
+        selectEntry(0);
+    }
+    if (count == 0)
+        return;
+
+    changeNow_Click();
+    if (m_ended)
+        return;
+    if (m_argumentText == QLatin1String("/startos")) {
+        changeNow_Click();
+        mnuc1_end_Click();
+        return;
+    }
+    if (ui->statusMain->text() != Texts::Inactive)
+        setWindowState(windowState() | Qt::WindowMinimized);
+}
+
+void frmConsole::uninstall()
+{
+    m_services.settings->deleteApp(QStringLiteral("tapetor"));
+    if (!m_services.logon->canOpen())
+        return;
+    m_services.logon->remove();
+    m_services.messages->show(this,
+                              QStringLiteral("Aplikace tapetor provedla příkaz pro odinstalování.\r"
+                                             "Klikněte na OK a pokračujte v odinstalaci aplikace."),
+                              Texts::Title, MsgStyle::OkInformation);
+    // Leaving no icon behind in the tray, as the exit command does.
+    RemoveTrayIcon();
+    endProcess();
+}
+
+void frmConsole::mnuc1_end_Click()
+{
+    if (m_ended)
+        return;
+    if (ui->change->text() == QLatin1String("1")) {
+        if (m_services.messages->show(this, Texts::UnsavedText, Texts::UnsavedTitle, MsgStyle::YesNoQuestion)
+            == MsgAnswer::No)
+            return;
+    }
+    ui->change->setText(QStringLiteral("0"));
+    close();
+    RemoveTrayIcon();
+    endProcess();
+}
+
+void frmConsole::mnu_endapp_Click()
+{
+    mnuc1_end_Click();
+}
+
+void frmConsole::endProcess()
+{
+    m_ended = true;
+    Timer1.stop();
+    hide();
+    m_services.process->exit(0);
+}
+
+void frmConsole::closeEvent(QCloseEvent* event)
+{
+    SaveSettings();
+    if (m_sessionEnding || m_ended) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (m_services.tray->isVisible() && m_services.tray->trayAvailable())
+        hide();
+    else
+        // With no tray to come back from, a hidden window could never be reopened.
+        setWindowState(windowState() | Qt::WindowMinimized);
+}

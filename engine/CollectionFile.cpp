@@ -1,0 +1,104 @@
+#include "engine/CollectionFile.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// Letting the window breathe after every line would cost more than the reading itself
+// for long collections; every few milliseconds keeps it just as responsive.
+class EventPacer {
+public:
+    explicit EventPacer(const std::function<void()>& processEvents)
+        : m_processEvents(processEvents)
+    {
+        m_timer.start();
+    }
+    void tick()
+    {
+        if (m_processEvents && m_timer.elapsed() >= 15) {
+            m_processEvents();
+            m_timer.restart();
+        }
+    }
+
+private:
+    const std::function<void()>& m_processEvents;
+    QElapsedTimer m_timer;
+};
+
+} // namespace
+
+QStringList parseCollection(const QByteArray& bytes)
+{
+    QStringList entries;
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    const char* data = bytes.constData();
+    for (qsizetype i = 0; i <= size; ++i) {
+        const bool end = i == size;
+        if (!end && data[i] != '\r' && data[i] != '\n')
+            continue;
+        if (i > start)
+            entries << QString::fromLocal8Bit(data + start, i - start);
+        if (!end && data[i] == '\r' && i + 1 < size && data[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    return entries;
+}
+
+QByteArray encodeCollection(const QStringList& entries)
+{
+    QByteArray bytes;
+    for (const QString& entry : entries) {
+        bytes += entry.toLocal8Bit();
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+bool collectionFileExists(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && info.isFile() && !info.isHidden();
+}
+
+bool readCollectionFile(const QString& path, QStringList& entries, const std::function<void()>& processEvents)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    EventPacer pacer(processEvents);
+    QByteArray bytes;
+    constexpr qint64 chunk = 1 << 20;
+    while (!file.atEnd()) {
+        const QByteArray part = file.read(chunk);
+        if (part.isEmpty() && file.error() != QFileDevice::NoError)
+            return false;
+        bytes += part;
+        pacer.tick();
+    }
+    entries = parseCollection(bytes);
+    return true;
+}
+
+bool writeCollectionFile(const QString& path, const QStringList& entries, const std::function<void()>& processEvents)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    EventPacer pacer(processEvents);
+    for (const QString& entry : entries) {
+        QByteArray line = entry.toLocal8Bit();
+        line += "\r\n";
+        if (file.write(line) != line.size()) {
+            file.cancelWriting();
+            return false;
+        }
+        pacer.tick();
+    }
+    return file.commit();
+}

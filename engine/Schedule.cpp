@@ -1,0 +1,98 @@
+#include "engine/Schedule.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+QString longTimeFormat(const QLocale& locale)
+{
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        out += c;
+    }
+    out = out.trimmed();
+    while (out.contains(QLatin1String("  ")))
+        out.replace(QLatin1String("  "), QLatin1String(" "));
+    return out;
+}
+
+QString renderLongTime(const QDateTime& moment, const QLocale& locale)
+{
+    return locale.toString(moment.time(), longTimeFormat(locale));
+}
+
+QString nextChangeTimeText(const QDateTime& now, float seconds, const QLocale& locale)
+{
+    if (!std::isfinite(seconds))
+        return {};
+    const double milliseconds = std::round(static_cast<double>(seconds) * 1000.0);
+    // Far outside any date a clock can show; also keeps the cast below in range.
+    if (std::fabs(milliseconds) > 1e15)
+        return {};
+    const QDateTime next = now.addMSecs(static_cast<qint64>(milliseconds));
+    if (!next.isValid() || next.date().year() > 9999 || next.date().year() < 100)
+        return {};
+    return renderLongTime(next, locale);
+}
+
+int secondsOfDay(const QString& caption, const QLocale& locale)
+{
+    const QString text = caption.trimmed();
+    if (text.isEmpty())
+        return 0;
+    QTime time = locale.toTime(text, longTimeFormat(locale));
+    if (!time.isValid())
+        time = QTime::fromString(text, QStringLiteral("H:mm:ss"));
+    if (!time.isValid()) {
+        // Any other rendering that still carries hours, minutes and maybe seconds.
+        static const QRegularExpression pattern(QStringLiteral("(\\d{1,2})\\D(\\d{1,2})(?:\\D(\\d{1,2}))?"));
+        const QRegularExpressionMatch match = pattern.match(text);
+        if (!match.hasMatch())
+            return 0;
+        int hour = match.captured(1).toInt();
+        const int minute = match.captured(2).toInt();
+        const int second = match.captured(3).toInt();
+        const QString lower = text.toLower();
+        if (lower.contains(locale.pmText().toLower()) && !locale.pmText().isEmpty() && hour < 12)
+            hour += 12;
+        else if (lower.contains(locale.amText().toLower()) && !locale.amText().isEmpty() && hour == 12)
+            hour = 0;
+        time = QTime(hour, minute, second);
+        if (!time.isValid())
+            return 0;
+    }
+    return time.msecsSinceStartOfDay() / 1000;
+}
+
+QString countdownText(const QString& clockCaption, const QString& nextCaption, const QLocale& locale)
+{
+    const int clock = secondsOfDay(clockCaption, locale);
+    int next = secondsOfDay(nextCaption, locale);
+    if (next < clock)
+        next += 86400;
+    const int d = next - clock;
+    const int hours = (d / 3600) % 24;
+    const int minutes = (d / 60) % 60;
+    const int seconds = d % 60;
+    return QStringLiteral("%1:%2:%3")
+        .arg(hours, 2, 10, QLatin1Char('0'))
+        .arg(minutes, 2, 10, QLatin1Char('0'))
+        .arg(seconds, 2, 10, QLatin1Char('0'));
+}
+
+QString clockText(const QDateTime& now)
+{
+    return now.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString dateText(const QDateTime& now, const QLocale& locale)
+{
+    const QDate date = now.date();
+    return locale.dayName(date.dayOfWeek(), QLocale::LongFormat) + QLatin1Char(' ') + QString::number(date.day())
+           + QLatin1Char('.') + QString::number(date.month()) + QLatin1String(". ") + QString::number(date.year());
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+class SettingsStore;
+class LogonEntry;
+class WallpaperSetter;
+class MessageBoxes;
+class FileDialogs;
+class Clock;
+class ProcessControl;
+class ShellOpener;
+class TrayIcon;
+class ProgramLocation;
+
+// Everything the window takes from the desktop. Owned by whoever builds it
+// (main for the real set, a test for fakes); the window only borrows.
+struct PlatformServices {
+    SettingsStore* settings = nullptr;
+    LogonEntry* logon = nullptr;
+    WallpaperSetter* wallpaper = nullptr;
+    MessageBoxes* messages = nullptr;
+    FileDialogs* dialogs = nullptr;
+    Clock* clock = nullptr;
+    ProcessControl* process = nullptr;
+    ShellOpener* shell = nullptr;
+    TrayIcon* tray = nullptr;
+    ProgramLocation* location = nullptr;
+};

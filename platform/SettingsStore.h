@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// Per-user store of texts addressed by application, section and key.
+// Linux keeps one INI file per application, Windows the registry.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+
+    virtual QString read(const QString& app, const QString& section, const QString& key,
+                         const QString& defaultValue) const = 0;
+    // False when the text could not be stored durably (unwritable folder, full disk).
+    virtual bool write(const QString& app, const QString& section, const QString& key,
+                       const QString& value) = 0;
+    // Removes every section and key of the application and nothing else.
+    virtual bool deleteApp(const QString& app) = 0;
+};

@@ -1,0 +1,132 @@
+#include "platform/fakes/FakeServices.h"
+
+namespace {
+QString joinKey(const QString& app, const QString& section, const QString& key)
+{
+    return app + QLatin1Char('/') + section + QLatin1Char('/') + key;
+}
+} // namespace
+
+QString FakeSettingsStore::read(const QString& app, const QString& section, const QString& key,
+                                const QString& defaultValue) const
+{
+    const auto found = values.find(joinKey(app, section, key));
+    return found == values.end() ? defaultValue : found->second;
+}
+
+bool FakeSettingsStore::write(const QString& app, const QString& section, const QString& key, const QString& value)
+{
+    ++writes;
+    if (failWrites)
+        return false;
+    values[joinKey(app, section, key)] = value;
+    return true;
+}
+
+bool FakeSettingsStore::deleteApp(const QString& app)
+{
+    const QString prefix = app + QLatin1Char('/');
+    for (auto it = values.begin(); it != values.end();) {
+        if (it->first.startsWith(prefix))
+            it = values.erase(it);
+        else
+            ++it;
+    }
+    return true;
+}
+
+bool FakeSettingsStore::has(const QString& app, const QString& section, const QString& key) const
+{
+    return values.count(joinKey(app, section, key)) != 0;
+}
+
+bool FakeSettingsStore::hasApp(const QString& app) const
+{
+    const QString prefix = app + QLatin1Char('/');
+    for (const auto& [key, value] : values)
+        if (key.startsWith(prefix))
+            return true;
+    return false;
+}
+
+bool FakeLogonEntry::write(const QString& programPath, const QString& switchText)
+{
+    ++writeCalls;
+    if (!openable)
+        return false;
+    entry = std::make_pair(programPath, switchText);
+    return true;
+}
+
+bool FakeLogonEntry::remove()
+{
+    ++removeCalls;
+    if (!openable)
+        return false;
+    entry.reset();
+    return true;
+}
+
+int ScriptedMessageBoxes::show(QWidget*, const QString& text, const QString& title, int style)
+{
+    shown.push_back({text, title, style});
+    if (whileOpen)
+        whileOpen();
+    if ((style & 0x7) != 4)
+        return MsgAnswer::Ok;
+    if (answers.empty())
+        return defaultAnswer;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+bool ScriptedFileDialogs::answer(bool save, CommonDialog& dialog)
+{
+    calls.push_back({save, dialog});
+    if (results.empty())
+        return false;
+    const std::optional<QString> result = results.front();
+    results.pop_front();
+    if (!result)
+        return false;
+    dialog.fileName = *result;
+    return true;
+}
+
+bool ScriptedFileDialogs::showOpen(QWidget*, CommonDialog& dialog)
+{
+    return answer(false, dialog);
+}
+
+bool ScriptedFileDialogs::showSave(QWidget*, CommonDialog& dialog)
+{
+    return answer(true, dialog);
+}
+
+FakeClock::FakeClock()
+    : current(QDate(2026, 3, 16), QTime(10, 15, 30))
+    , userLocale(QLocale::Czech, QLocale::Czechia)
+{
+}
+
+bool FakeProcessControl::startDetached(const QString& program)
+{
+    started << program;
+    return startSucceeds;
+}
+
+void FakeTrayIcon::add(const QIcon& newIcon, const QString& newTip, QMenu* contextMenu)
+{
+    ++addCalls;
+    present = true;
+    icon = newIcon;
+    tip = newTip;
+    menu = contextMenu;
+}
+
+void FakeTrayIcon::remove()
+{
+    ++removeCalls;
+    present = false;
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+// In-memory stand-ins for every platform service, for tests that drive the window.
+
+#include "platform/Clock.h"
+#include "platform/FileDialogs.h"
+#include "platform/LogonEntry.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PlatformServices.h"
+#include "platform/ProcessControl.h"
+#include "platform/ProgramLocation.h"
+#include "platform/SettingsStore.h"
+#include "platform/ShellOpener.h"
+#include "platform/TrayIcon.h"
+
+#include <QIcon>
+#include <QStringList>
+#include <deque>
+#include <map>
+#include <optional>
+#include <vector>
+
+class FakeSettingsStore final : public SettingsStore {
+public:
+    QString read(const QString& app, const QString& section, const QString& key,
+                 const QString& defaultValue) const override;
+    bool write(const QString& app, const QString& section, const QString& key, const QString& value) override;
+    bool deleteApp(const QString& app) override;
+
+    bool has(const QString& app, const QString& section, const QString& key) const;
+    bool hasApp(const QString& app) const;
+    std::map<QString, QString> values; // "app/section/key" -> text
+    int writes = 0;
+    bool failWrites = false;
+};
+
+class FakeLogonEntry final : public LogonEntry {
+public:
+    bool canOpen() const override { return openable; }
+    bool write(const QString& programPath, const QString& switchText) override;
+    bool remove() override;
+
+    bool openable = true;
+    // Empty when absent; otherwise the path and the switch as written.
+    std::optional<std::pair<QString, QString>> entry;
+    int writeCalls = 0;
+    int removeCalls = 0;
+};
+
+struct ShownMessage {
+    QString text;
+    QString title;
+    int style = 0;
+};
+
+class ScriptedMessageBoxes final : public MessageBoxes {
+public:
+    int show(QWidget* parent, const QString& text, const QString& title, int style) override;
+
+    std::vector<ShownMessage> shown;
+    // Answers for Yes/No boxes, taken in order; when none is left, defaultAnswer.
+    std::deque<int> answers;
+    int defaultAnswer = MsgAnswer::Yes;
+    // Runs while the box is "open", as a real modal box processes events.
+    std::function<void()> whileOpen;
+};
+
+struct DialogCall {
+    bool save = false;
+    CommonDialog settings; // as the command left them when showing the dialog
+};
+
+class ScriptedFileDialogs final : public FileDialogs {
+public:
+    bool showOpen(QWidget* parent, CommonDialog& dialog) override;
+    bool showSave(QWidget* parent, CommonDialog& dialog) override;
+
+    std::vector<DialogCall> calls;
+    // Each result is the returned file name, or nullopt for a cancelled dialog.
+    std::deque<std::optional<QString>> results;
+
+private:
+    bool answer(bool save, CommonDialog& dialog);
+};
+
+class FakeClock final : public Clock {
+public:
+    FakeClock();
+    QDateTime now() const override { return current; }
+    QLocale locale() const override { return userLocale; }
+    void advanceMs(qint64 ms) { current = current.addMSecs(ms); }
+
+    QDateTime current;
+    QLocale userLocale;
+};
+
+class FakeProcessControl final : public ProcessControl {
+public:
+    void exit(int code) override { exitCodes.push_back(code); }
+    bool startDetached(const QString& program) override;
+
+    std::vector<int> exitCodes;
+    QStringList started;
+    bool startSucceeds = true;
+};
+
+class RecordingShell final : public ShellOpener {
+public:
+    bool open(const QString& target) override
+    {
+        opened << target;
+        return true;
+    }
+    QStringList opened;
+};
+
+class FakeTrayIcon final : public TrayIcon {
+public:
+    void add(const QIcon& icon, const QString& tip, QMenu* contextMenu) override;
+    void remove() override;
+    bool isVisible() const override { return present; }
+    bool trayAvailable() const override { return available; }
+
+    bool present = false;
+    bool available = true;
+    int addCalls = 0;
+    int removeCalls = 0;
+    QString tip;
+    QIcon icon;
+    QMenu* menu = nullptr;
+};
+
+class FakeProgramLocation final : public ProgramLocation {
+public:
+    QString programPath() const override { return dir + QLatin1String("/tapetor"); }
+    QString programDir() const override { return dir; }
+    QString userDataDir() const override { return dataDir; }
+    QString installedDataDir() const override { return installedDir; }
+    QChar separator() const override { return QLatin1Char('/'); }
+
+    QString dir;
+    QString dataDir;
+    QString installedDir;
+};

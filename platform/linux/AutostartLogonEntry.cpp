@@ -1,0 +1,54 @@
+#include "platform/linux/AutostartLogonEntry.h"
+
+#include "platform/linux/DesktopEntryExec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+AutostartLogonEntry::AutostartLogonEntry(QString configHome)
+{
+    if (configHome.isEmpty())
+        configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    m_folder = configHome + QLatin1String("/autostart");
+}
+
+QString AutostartLogonEntry::filePath() const
+{
+    return m_folder + QLatin1String("/tapetor.desktop");
+}
+
+bool AutostartLogonEntry::canOpen() const
+{
+    if (!QDir().mkpath(m_folder))
+        return false;
+    return QFileInfo(m_folder).isWritable();
+}
+
+bool AutostartLogonEntry::write(const QString& programPath, const QString& switchText)
+{
+    if (!canOpen())
+        return false;
+    const QString text = QStringLiteral("[Desktop Entry]\n"
+                                        "Type=Application\n"
+                                        "Name=tapetor\n"
+                                        "Comment=aplikace pro automatickou změnu tapet\n"
+                                        "Exec=%1\n"
+                                        "Icon=tapetor\n"
+                                        "Terminal=false\n"
+                                        "X-GNOME-Autostart-enabled=true\n")
+                             .arg(execLine(programPath, switchText));
+    QSaveFile file(filePath());
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(text.toUtf8());
+    return file.commit();
+}
+
+bool AutostartLogonEntry::remove()
+{
+    const QString path = filePath();
+    return !QFileInfo::exists(path) || QFile::remove(path);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/SettingsStore.h"
+
+#include <QSettings>
+#include <map>
+#include <memory>
+
+// One INI file per application: $XDG_CONFIG_HOME/<app>/<app>.ini, a group per section.
+class IniSettingsStore final : public SettingsStore {
+public:
+    // configHome empty means the user's XDG config folder.
+    explicit IniSettingsStore(QString configHome = {});
+    ~IniSettingsStore() override;
+
+    QString read(const QString& app, const QString& section, const QString& key,
+                 const QString& defaultValue) const override;
+    bool write(const QString& app, const QString& section, const QString& key, const QString& value) override;
+    bool deleteApp(const QString& app) override;
+
+    QString filePath(const QString& app) const;
+
+private:
+    QSettings& settingsFor(const QString& app) const;
+
+    QString m_configHome;
+    mutable std::map<QString, std::unique_ptr<QSettings>> m_open;
+};

@@ -1,0 +1,83 @@
+// One wallpaper change, and the preview's style menu.
+#include "ui/frmConsole.h"
+
+#include "ui_frmConsole.h"
+
+#include "engine/BitmapLocation.h"
+#include "engine/ChangeSequence.h"
+#include "engine/WallpaperBitmap.h"
+#include "platform/Clock.h"
+#include "platform/MessageBoxes.h"
+#include "platform/WallpaperSetter.h"
+#include "ui/TextColour.h"
+#include "ui/Texts.h"
+
+void frmConsole::setChangeNowBusy(bool busy)
+{
+    ui->changeNow->setEnabled(!busy);
+    setTextColour(ui->changeNow, busy ? Colours::Grey : Colours::Blue);
+    ui->changeNow->setText(busy ? QStringLiteral("probíhá změna ....") : QStringLiteral("změnit tapetu ihned"));
+    // The change itself does not return to the event loop; show the state right away.
+    if (ui->changeNow->isVisible())
+        ui->changeNow->repaint();
+}
+
+void frmConsole::changeNow_Click()
+{
+    if (m_ended)
+        return;
+    setChangeNowBusy(true);
+    Label13_Click();
+    if (ui->Label31->text() == Texts::NoCollection) {
+        m_services.messages->show(this, Texts::NoCollectionText, Texts::SettingsCheckTitle, MsgStyle::OkCritical);
+        setChangeNowBusy(false);
+        return;
+    }
+    const QDateTime now = m_services.clock->now();
+    m_lastChangeSecond = QDateTime::fromSecsSinceEpoch(now.toSecsSinceEpoch());
+    ScheduleNextChange();
+    if (ui->Option4->isChecked())
+        ApplyPreviewAsWallpaper(StyleCenter);
+    if (ui->Option2->isChecked())
+        ApplyPreviewAsWallpaper(StyleStretch);
+    if (ui->Option5->isChecked())
+        ApplyPreviewAsWallpaper(StyleTile);
+    setChangeNowBusy(false);
+
+    const int count = ui->kolekce->count();
+    const AdvancePlan plan = planAdvance(ui->kolekce->currentRow(), count, ui->Check3->isChecked());
+    selectEntry(plan.select);
+    if (plan.pickRandom) {
+        const double seconds = m_services.clock->now().time().msecsSinceStartOfDay() / 1000.0;
+        selectEntry(randomInRange(count - 1, 0, seconds));
+    }
+}
+
+void frmConsole::mnuchnw_Click()
+{
+    changeNow_Click();
+}
+
+void frmConsole::ApplyPreviewAsWallpaper(int style)
+{
+    const QString path = wallpaperBitmapPath(*m_services.location);
+    const QImage& picture = ui->nahled->picture();
+    // A failed write leaves the previous bitmap, which the desktop is given again.
+    const bool written = writeWallpaperBitmap(picture, path);
+    m_services.wallpaper->setWallpaper(path, style, written ? &picture : nullptr);
+}
+
+void frmConsole::mnuCenter_Click()
+{
+    ApplyPreviewAsWallpaper(StyleCenter);
+}
+
+void frmConsole::mnustr_Click()
+{
+    ApplyPreviewAsWallpaper(StyleStretch);
+}
+
+void frmConsole::mnutile_Click()
+{
+    ApplyPreviewAsWallpaper(StyleTile);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QLabel>
+
+// A label that acts as a button or link on a single left click, and reports mouse
+// movement so its handler can refresh a tooltip.
+class ClickableLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit ClickableLabel(QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void clicked();
+    void mouseMoved();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    bool m_pressed = false;
+};

@@ -1,0 +1,89 @@
+// The settings page `nastaveni`.
+#include "ui/frmConsole.h"
+
+#include "ui_frmConsole.h"
+
+#include "engine/PictureMeasures.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+#include "ui/Texts.h"
+
+void frmConsole::Check1_Click()
+{
+    if (ui->Check1->isChecked())
+        ui->Check2->setChecked(true);
+}
+
+void frmConsole::Check2_Click()
+{
+    if (!ui->Check2->isChecked())
+        ui->Check1->setChecked(false);
+}
+
+void frmConsole::Text1_Click()
+{
+    ui->Text1->selectAll();
+}
+
+void frmConsole::Text1_GotFocus()
+{
+    ui->Text1->selectAll();
+}
+
+void frmConsole::Text1_Change()
+{
+    ScheduleNextChange();
+}
+
+void frmConsole::Label31_MouseMove()
+{
+    ui->Label31->setToolTip(ui->Label31->text());
+}
+
+void frmConsole::Label30_Click()
+{
+    if (ui->kolekce->count() > 0)
+        clearCollection();
+    CommonDialog1.dialogTitle = Texts::OpenCollectionTitle;
+    CommonDialog1.filter = Texts::CollectionFilter;
+    CommonDialog1.cancelError = true;
+    if (!m_services.dialogs->showOpen(this, CommonDialog1))
+        return;
+    const QString chosen = CommonDialog1.fileName;
+    LoadCollection(chosen, ui->kolekce);
+    ui->kolekcepath->setText(chosen);
+    ui->Label31->setText(chosen);
+    setCountLabel();
+    selectEntry(0);
+    int width = 0;
+    int height = 0;
+    short planes = 0;
+    short bits = 0;
+    GetBitmapInfo(ui->nahled->picture(), width, height, planes, bits);
+    ui->tapetainfo->setText(pictureInfoText(width, height, bits));
+}
+
+void frmConsole::Label15_Click()
+{
+    if (ui->Label31->text() == Texts::NoCollection) {
+        m_services.messages->show(this, Texts::NoCollectionText, Texts::SettingsCheckTitle, MsgStyle::OkCritical);
+        return;
+    }
+    if (ui->Text1->text() == QLatin1String("0")) {
+        m_services.messages->show(this,
+                                  QStringLiteral("Interval změny tapet nesmí být nula.\r"
+                                                 "Změňte prosím časový údaj intervalu změny."),
+                                  Texts::SettingsCheckTitle, MsgStyle::OkCritical);
+        return;
+    }
+    SaveSettings();
+    Label34_Click();
+    LoadSettings();
+    ScheduleNextChange();
+}
+
+void frmConsole::Label34_Click()
+{
+    ui->nastaveni->setVisible(false);
+    ScheduleNextChange();
+}

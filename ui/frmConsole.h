@@ -1,0 +1,167 @@
+#pragma once
+
+#include "platform/FileDialogs.h"
+#include "platform/PlatformServices.h"
+#include "engine/CollectionOrder.h"
+
+#include <QDateTime>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+class QListWidget;
+class QMenu;
+class QAction;
+
+namespace Ui {
+class frmConsole;
+}
+
+// The application's only window. Its state lives in its controls; every user action
+// is one handler named after the control that raises it.
+class frmConsole : public QWidget {
+    Q_OBJECT
+public:
+    frmConsole(const PlatformServices& services, QString argumentText, QWidget* parent = nullptr);
+    ~frmConsole() override;
+
+    // Shared procedures, called from several handlers.
+    void LoadSettings();
+    void SaveSettings();
+    void UpdateLogonEntry();
+    void LoadCollection(const QString& path, QListWidget* list);
+    bool SaveCollection(const QString& path);
+    void ScheduleNextChange();
+    void ApplyPreviewAsWallpaper(int style);
+    void GetBitmapInfo(const QImage& picture, int& width, int& height, short& planes, short& bitsPerPixel) const;
+    void ListBoxSelectRange(QListWidget* list, bool select, int first, int& last);
+    void ShellOpen(const QString& target);
+    void AddTrayIcon(const QString& tip);
+    void RemoveTrayIcon();
+
+    // Whether the process has been told to end; nothing runs after that.
+    bool hasEnded() const { return m_ended; }
+    // The shared file dialog settings, kept between commands.
+    CommonDialog CommonDialog1;
+
+public Q_SLOTS:
+    // Start-up and shutdown
+    void Form_Load();
+    void mnuc1_end_Click();
+    void mnu_endapp_Click();
+    void Form_Resize();
+
+    // Navigation and menus
+    void Label6_Click();
+    void Image2_Click();
+    void Image3_Click();
+    void Image4_Click();
+    void Image5_Click();
+    void Image6_Click();
+    void Image7_Click();
+    void Label28_Click();
+    void Label13_Click();
+
+    // Changing the wallpaper
+    void changeNow_Click();
+    void mnuchnw_Click();
+    void mnuCenter_Click();
+    void mnustr_Click();
+    void mnutile_Click();
+    void Timer1_Timer();
+
+    // Settings page
+    void Check1_Click();
+    void Check2_Click();
+    void Text1_Click();
+    void Text1_GotFocus();
+    void Text1_Change();
+    void Label30_Click();
+    void Label31_MouseMove();
+    void Label15_Click();
+    void Label34_Click();
+
+    // Collection editor
+    void Label4_Click();
+    void Label5_Click();
+    void Label24_Click();
+    void Label23_Click();
+    void Label25_Click();
+    void Label26_Click();
+
+    // Preview
+    void kolekce_Click();
+    void kolekce_MouseMove();
+    void Label27_MouseMove();
+    void nahled_Click();
+
+    // Tray
+    void trayIcon_Activated(int reason);
+    void mnuShowApp_Click();
+
+    // About page, update client and links
+    void Label14_Click();
+    void Label19_Click();
+    void Label20_Click();
+    void Label12_Click();
+    void mnuurl1_Click();
+    void mnuurl2_Click();
+    void Label21_Click();
+    void Label17_Click();
+    void Label22_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void wireControls();
+    void buildPopupMenus();
+    void uninstall();
+    void endProcess();
+    void showPage(QWidget* page);
+    // Hides the window into the tray, or minimises it when there is no tray to come
+    // back from.
+    void hideToTray();
+    void restoreWindow();
+    // Makes an entry current and marks it, then loads it into the preview, as a click would.
+    void selectEntry(int index);
+    void setCountLabel();
+    // Adds entries at their sorted places; the list never holds more than 32767.
+    void addEntriesSorted(QListWidget* list, QStringList entries);
+    void clearCollection();
+    QStringList collectionEntries() const;
+    void setChangeNowBusy(bool busy);
+    QString programFolderFile(const QString& name) const;
+    void loadPreview(const QString& path);
+    void reportUnsavedSettings(bool written);
+
+    PlatformServices m_services;
+    QString m_argumentText;
+    std::unique_ptr<Ui::frmConsole> ui;
+    QTimer Timer1;
+    CollectionOrder m_order;
+
+    QMenu* mnu_context001 = nullptr;
+    QMenu* mnu_tray = nullptr;
+    QMenu* mnuUrl01 = nullptr;
+    QMenu* mnuctx004 = nullptr;
+
+    // The picture measures that the last kolekce_Click read.
+    int m_pictureWidth = 0;
+    int m_pictureHeight = 0;
+    short m_picturePlanes = 0;
+    short m_pictureBits = 0;
+
+    bool m_ended = false;
+    bool m_selectingFromCode = false;
+    bool m_sessionEnding = false;
+    bool m_toldSettingsUnsaved = false;
+    // The clock second of the last change, so one due second never changes twice.
+    QDateTime m_lastChangeSecond;
+    // What the tick rendered last, so it does no work its result does not need.
+    qint64 m_renderedSecond = -1;
+    QString m_renderedNow;
+    QDate m_renderedDate;
+};
