@@ -1,5 +1,7 @@
 #include "engine/CollectionFile.h"
 
+#include "engine/CheckedSave.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -91,14 +93,17 @@ bool writeCollectionFile(const QString& path, const QStringList& entries, const 
     if (!file.open(QIODevice::WriteOnly))
         return false;
     EventPacer pacer(processEvents);
+    qint64 written = 0;
     for (const QString& entry : entries) {
         QByteArray line = entry.toLocal8Bit();
         line += "\r\n";
         if (file.write(line) != line.size()) {
             file.cancelWriting();
+            file.commit();
             return false;
         }
+        written += line.size();
         pacer.tick();
     }
-    return file.commit();
+    return commitWhole(file, written);
 }

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a task needs, only those that are missing.
+# Usage: scripts/install-deps.sh build|run|test|bench ...
+set -euo pipefail
+
+build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
+       libx11-dev libx11-xcb-dev libxrandr-dev libgtest-dev fonts-dejavu-core)
+run=(xvfb openbox trayer xdotool x11-utils x11-apps imagemagick)
+test=("${run[@]}" dbus dconf-service dconf-cli gsettings-desktop-schemas libglib2.0-bin xrestop locales)
+bench=("${run[@]}" libjpeg-turbo-progs xwallpaper hsetroot feh time)
+
+wanted=()
+for group in "$@"; do
+    declare -n list="$group"
+    wanted+=("${list[@]}")
+done
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,52 @@
+#include "engine/ChangeSequence.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+TEST(ChangeSequence, WalksTheListAndWrapsAtTheEnd)
+{
+    EXPECT_EQ(planAdvance(0, 3, false).select, 1);
+    EXPECT_EQ(planAdvance(1, 3, false).select, 2);
+    EXPECT_EQ(planAdvance(2, 3, false).select, 0);
+    EXPECT_EQ(planAdvance(-1, 3, false).select, 0);
+    // One entry stays current; an empty list selects nothing.
+    EXPECT_EQ(planAdvance(0, 1, false).select, 0);
+    EXPECT_EQ(planAdvance(-1, 0, false).select, -1);
+    EXPECT_FALSE(planAdvance(-1, 0, true).pickRandom);
+}
+
+TEST(ChangeSequence, RandomPickFollowsOnlyWhenNotWrapping)
+{
+    const AdvancePlan middle = planAdvance(0, 3, true);
+    EXPECT_EQ(middle.select, 1);
+    EXPECT_TRUE(middle.pickRandom);
+    const AdvancePlan last = planAdvance(2, 3, true);
+    EXPECT_EQ(last.select, 0);
+    EXPECT_FALSE(last.pickRandom);
+    EXPECT_FALSE(planAdvance(0, 1, true).pickRandom);
+}
+
+TEST(ChangeSequence, RandomInRangeStaysWithinBoundsAndCoversThem)
+{
+    std::set<int> seen;
+    for (int step = 0; step < 5000; ++step) {
+        const double seconds = step * 0.37;
+        const int value = randomInRange(4, 0, seconds);
+        ASSERT_GE(value, 0);
+        ASSERT_LE(value, 4);
+        seen.insert(value);
+    }
+    EXPECT_EQ(seen.size(), 5u);
+    EXPECT_EQ(randomInRange(7, 7, 1234.5), 7);
+    for (int step = 0; step < 200; ++step) {
+        const int value = randomInRange(-3, -10, step * 11.0);
+        EXPECT_GE(value, -10);
+        EXPECT_LE(value, -3);
+    }
+}
+
+TEST(ChangeSequence, RandomInRangeIsReseededFromTheTimeOfDay)
+{
+    // The same time of day gives the same pick; that is the reseeding at work.
+    EXPECT_EQ(randomInRange(1000, 0, 3600.25), randomInRange(1000, 0, 3600.25));
+}

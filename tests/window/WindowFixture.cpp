@@ -1,0 +1,132 @@
+#include "WindowFixture.h"
+
+#include "ui/TextColour.h"
+
+#include <QDir>
+#include <QFile>
+
+WindowFixture::WindowFixture()
+{
+    location.dir = temp.filePath(QStringLiteral("program"));
+    location.dataDir = temp.filePath(QStringLiteral("data"));
+    location.installedDir = temp.filePath(QStringLiteral("installed"));
+    QDir().mkpath(location.dir);
+}
+
+WindowFixture::~WindowFixture()
+{
+    window.reset();
+}
+
+PlatformServices WindowFixture::services()
+{
+    PlatformServices all;
+    all.settings = &settings;
+    all.logon = &logon;
+    all.wallpaper = &wallpaper;
+    all.messages = &messages;
+    all.dialogs = &dialogs;
+    all.clock = &clock;
+    all.process = &process;
+    all.shell = &shell;
+    all.tray = &tray;
+    all.location = &location;
+    return all;
+}
+
+frmConsole& WindowFixture::create(const QString& argumentText)
+{
+    window = std::make_unique<frmConsole>(services(), argumentText);
+    return *window;
+}
+
+frmConsole& WindowFixture::start(const QString& argumentText)
+{
+    create(argumentText);
+    window->Form_Load();
+    return *window;
+}
+
+QString WindowFixture::text(const char* name) const
+{
+    if (auto* found = window->findChild<QLabel*>(QLatin1String(name)))
+        return found->text();
+    if (auto* edit = window->findChild<QLineEdit*>(QLatin1String(name)))
+        return edit->text();
+    if (auto* button = window->findChild<QAbstractButton*>(QLatin1String(name)))
+        return button->text();
+    ADD_FAILURE() << "no text control " << name;
+    return {};
+}
+
+QColor WindowFixture::colour(const char* name) const
+{
+    return textColour(control<QWidget>(name));
+}
+
+bool WindowFixture::visible(const char* name) const
+{
+    QWidget* widget = control<QWidget>(name);
+    return widget && widget->isVisibleTo(window.get()) && !widget->isHidden();
+}
+
+void WindowFixture::click(const char* name)
+{
+    QWidget* widget = control<QWidget>(name);
+    ASSERT_NE(widget, nullptr);
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+QAction* WindowFixture::menuItem(const char* name) const
+{
+    return control<QAction>(name);
+}
+
+QStringList WindowFixture::entries() const
+{
+    QStringList all;
+    for (int i = 0; i < list()->count(); ++i)
+        all << list()->item(i)->text();
+    return all;
+}
+
+QList<int> WindowFixture::markedRows() const
+{
+    QList<int> rows;
+    for (int i = 0; i < list()->count(); ++i)
+        if (list()->item(i)->isSelected())
+            rows << i;
+    return rows;
+}
+
+QString WindowFixture::makePicture(const QString& name, const QColor& fill, int width, int height) const
+{
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(fill);
+    const QString file = path(name);
+    EXPECT_TRUE(picture.save(file, "PNG"));
+    return file;
+}
+
+QString WindowFixture::writeCollection(const QString& name, const QStringList& lines) const
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toLocal8Bit() + "\r\n";
+    const QString file = path(name);
+    QFile out(file);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    return file;
+}
+
+void WindowFixture::storeOption(const QString& key, const QString& value)
+{
+    settings.write(QStringLiteral("tapetor"), QStringLiteral("options"), key, value);
+}
+
+void WindowFixture::tick(qint64 milliseconds)
+{
+    clock.advanceMs(milliseconds);
+    window->Timer1_Timer();
+}

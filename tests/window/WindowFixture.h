@@ -1,0 +1,76 @@
+#pragma once
+
+// Drives the real window offscreen with every platform service faked.
+
+#include "platform/fakes/FakeServices.h"
+#include "platform/fakes/RecordingWallpaperSetter.h"
+#include "ui/frmConsole.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QColor>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+class WindowFixture : public ::testing::Test {
+protected:
+    WindowFixture();
+    ~WindowFixture() override;
+
+    PlatformServices services();
+    // Builds the window and runs its start-up with the given argument text.
+    frmConsole& start(const QString& argumentText = {});
+    // Builds the window without running start-up.
+    frmConsole& create(const QString& argumentText = {});
+
+    template <class T>
+    T* control(const char* name) const
+    {
+        T* found = window->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << "no control " << name;
+        return found;
+    }
+    QLabel* label(const char* name) const { return control<QLabel>(name); }
+    QString text(const char* name) const;
+    QColor colour(const char* name) const;
+    bool visible(const char* name) const;
+    // A real left click in the middle of the control.
+    void click(const char* name);
+    QAction* menuItem(const char* name) const;
+    QListWidget* list() const { return control<QListWidget>("kolekce"); }
+    QStringList entries() const;
+    QList<int> markedRows() const;
+
+    // Files in the test's own folder.
+    QString path(const QString& name) const { return temp.filePath(name); }
+    // A solid-colour PNG picture.
+    QString makePicture(const QString& name, const QColor& colour, int width = 40, int height = 30) const;
+    // A collection file holding the entries, CR LF after each.
+    QString writeCollection(const QString& name, const QStringList& entries) const;
+    // Stores the options as a saved earlier run would have left them.
+    void storeOption(const QString& key, const QString& value);
+
+    // Moves the fake clock and runs one tick, as the timer would.
+    void tick(qint64 milliseconds = 100);
+
+    QTemporaryDir temp;
+    FakeSettingsStore settings;
+    FakeLogonEntry logon;
+    RecordingWallpaperSetter wallpaper;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs dialogs;
+    FakeClock clock;
+    FakeProcessControl process;
+    RecordingShell shell;
+    FakeTrayIcon tray;
+    FakeProgramLocation location;
+    std::unique_ptr<frmConsole> window;
+};
