@@ -1,0 +1,51 @@
+#include "engine/BitmapLocation.h"
+
+#include "platform/ProgramLocation.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString kBitmapName = QStringLiteral("tapetor.bmp");
+const QString kErrorPictureName = QStringLiteral("prv_err.jpg");
+const QString kBuiltInErrorPicture = QStringLiteral(":/assets/prv_err.jpg");
+
+bool isWritableFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    return !folder.isEmpty() && info.isDir() && info.isWritable();
+}
+
+} // namespace
+
+QString joinPath(const QString& folder, const QString& name, QChar separator)
+{
+    if (folder.endsWith(separator))
+        return folder + name;
+    return folder + separator + name;
+}
+
+QString wallpaperBitmapPath(const ProgramLocation& location)
+{
+    const QString programDir = location.programDir();
+    if (isWritableFolder(programDir))
+        return joinPath(programDir, kBitmapName, location.separator());
+    const QString dataDir = location.userDataDir();
+    QDir().mkpath(dataDir);
+    return joinPath(dataDir, kBitmapName, location.separator());
+}
+
+QString errorPicturePath(const ProgramLocation& location)
+{
+    const QString beside = joinPath(location.programDir(), kErrorPictureName, location.separator());
+    if (QFileInfo::exists(beside))
+        return beside;
+    const QString installedDir = location.installedDataDir();
+    if (!installedDir.isEmpty()) {
+        const QString installed = joinPath(installedDir, kErrorPictureName, location.separator());
+        if (QFileInfo::exists(installed))
+            return installed;
+    }
+    return kBuiltInErrorPicture;
+}

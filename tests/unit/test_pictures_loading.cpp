@@ -1,0 +1,330 @@
+#include "engine/PictureIO.h"
+#include "engine/PictureMeasures.h"
+#include "test_pictures_support.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QLinearGradient>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+using namespace testpics;
+
+namespace {
+
+quint32 crc32(const QByteArray& data)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char byte : data) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
+{
+    QByteArray chunk(4, '\0');
+    qToBigEndian<quint32>(quint32(data.size()), chunk.data());
+    chunk += type + data;
+    QByteArray crc(4, '\0');
+    qToBigEndian<quint32>(crc32(type + data), crc.data());
+    return chunk + crc;
+}
+
+// A well-formed PNG start whose header claims a gigantic picture.
+QByteArray hugePngHeader(quint32 width, quint32 height)
+{
+    QByteArray ihdr(13, '\0');
+    qToBigEndian<quint32>(width, ihdr.data());
+    qToBigEndian<quint32>(height, ihdr.data() + 4);
+    ihdr[8] = 8; // bit depth
+    ihdr[9] = 2; // truecolour
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", ihdr)
+        + pngChunk("IDAT", QByteArray("\x78\x9c\x63\x00\x00", 5)) + pngChunk("IEND", {});
+}
+
+QByteArray hugeBmpHeader(qint32 width, qint32 height, quint16 bitsPerPixel = 24)
+{
+    QByteArray bmp(54, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    qToLittleEndian<quint32>(bitsPerPixel == 8 ? 54 + 1024 : 54, bmp.data() + 10);
+    qToLittleEndian<quint32>(40, bmp.data() + 14);
+    qToLittleEndian<qint32>(width, bmp.data() + 18);
+    qToLittleEndian<qint32>(height, bmp.data() + 22);
+    qToLittleEndian<quint16>(1, bmp.data() + 26);
+    qToLittleEndian<quint16>(bitsPerPixel, bmp.data() + 28);
+    return bmp + QByteArray(2048, '\x7f'); // palette if any, then the start of the pixels
+}
+
+QByteArray encodeGif(const QImage& image);
+
+QByteArray encode(const QImage& image, const char* format, int quality = -1)
+{
+    if (qstrcmp(format, "GIF") == 0)
+        return encodeGif(image);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return bytes;
+}
+
+// Qt reads GIF but cannot write it. With 7-bit pixels, 8-bit codes and a clear code
+// well before the code table would widen, the LZW stream is the pixels themselves.
+QByteArray encodeGif(const QImage& image)
+{
+    const QImage indexed = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    QByteArray gif("GIF89a");
+    QByteArray size(4, '\0');
+    qToLittleEndian<quint16>(quint16(image.width()), size.data());
+    qToLittleEndian<quint16>(quint16(image.height()), size.data() + 2);
+    gif += size + QByteArray("\xf6\0\0", 3); // a global table of 128 colours
+    for (int i = 0; i < 128; ++i) {
+        const QRgb c = i < indexed.colorCount() ? indexed.color(i) : 0;
+        gif += char(qRed(c));
+        gif += char(qGreen(c));
+        gif += char(qBlue(c));
+    }
+    gif += QByteArray("\x2c\0\0\0\0", 5) + size + QByteArray("\0\x07", 2);
+    const char clear = char(0x80);
+    QByteArray codes(1, clear);
+    int sinceClear = 0;
+    for (int y = 0; y < indexed.height(); ++y) {
+        for (int x = 0; x < indexed.width(); ++x) {
+            if (++sinceClear == 100) {
+                codes += clear;
+                sinceClear = 1;
+            }
+            codes += char(indexed.pixelIndex(x, y));
+        }
+    }
+    codes += char(0x81); // end of information
+    for (qsizetype at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        gif += char(block.size());
+        gif += block;
+    }
+    return gif + QByteArray("\0;", 2);
+}
+
+// A real JPEG whose frame header is rewritten to claim another size.
+QByteArray jpegClaiming(quint16 width, quint16 height)
+{
+    QByteArray jpeg = encode(quadrants(16, 16), "JPEG");
+    const qsizetype sof = jpeg.indexOf(QByteArray("\xff\xc0", 2));
+    if (sof < 0)
+        return {};
+    qToBigEndian<quint16>(height, jpeg.data() + sof + 5);
+    qToBigEndian<quint16>(width, jpeg.data() + sof + 7);
+    return jpeg;
+}
+
+// An EXIF block with only the orientation tag, as cameras write it.
+QByteArray exifOrientation(quint16 orientation)
+{
+    QByteArray tiff("II*\0\x08\0\0\0", 8);
+    QByteArray ifd(2 + 12 + 4, '\0');
+    qToLittleEndian<quint16>(1, ifd.data());
+    qToLittleEndian<quint16>(0x0112, ifd.data() + 2);
+    qToLittleEndian<quint16>(3, ifd.data() + 4);
+    qToLittleEndian<quint32>(1, ifd.data() + 6);
+    qToLittleEndian<quint16>(orientation, ifd.data() + 10);
+    const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff + ifd;
+    QByteArray segment("\xff\xe1\0\0", 4);
+    qToBigEndian<quint16>(quint16(payload.size() + 2), segment.data() + 2);
+    return segment + payload;
+}
+
+bool near(QRgb a, QRgb b, int tolerance = 24)
+{
+    return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance
+        && qAbs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+class PictureLoading : public testing::Test {
+protected:
+    QString file(const QString& name, const QByteArray& content)
+    {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(writeAll(path, content));
+        return path;
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(PictureLoading, DecodesTheFormatsOfferedByTheEditor)
+{
+    const QImage original = quadrants(64, 48);
+    for (const char* format : {"JPEG", "PNG", "GIF", "BMP"}) {
+        SCOPED_TRACE(format);
+        const QString path = file(QStringLiteral("p.") + QString::fromLatin1(format).toLower(),
+                                  encode(original, format, 95));
+        QImage picture;
+        ASSERT_TRUE(loadPicture(path, picture));
+        ASSERT_EQ(picture.size(), QSize(64, 48));
+        EXPECT_TRUE(near(picture.pixel(8, 8), kRed));
+        EXPECT_TRUE(near(picture.pixel(56, 8), kLime));
+        EXPECT_TRUE(near(picture.pixel(8, 40), kBlue));
+        EXPECT_TRUE(near(picture.pixel(56, 40), kYellow));
+    }
+}
+
+TEST_F(PictureLoading, TrustsContentOverTheFileNameSuffix)
+{
+    const QString path = file(QStringLiteral("really-a-png.jpg"), encode(quadrants(20, 10), "PNG"));
+    QImage picture;
+    ASSERT_TRUE(loadPicture(path, picture));
+    EXPECT_EQ(picture.pixel(15, 2), kLime);
+}
+
+TEST_F(PictureLoading, RefusesHeadersClaimingGiganticPicturesAndLeavesNoPicture)
+{
+    const struct {
+        const char* name;
+        QByteArray content;
+    } cases[] = {
+        {"huge.png", hugePngHeader(100000, 100000)},
+        {"huge.bmp", hugeBmpHeader(100000, 100000)},
+        {"huge.jpg", jpegClaiming(60000, 60000)},
+        // Just over the cap; one byte a pixel stays under the allocation limit, so
+        // only the pixel cap stops it.
+        {"wide.bmp", hugeBmpHeader(16385, 16384, 8)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.content.isEmpty());
+        QImage picture = quadrants(8, 8);
+        EXPECT_FALSE(loadPicture(file(QString::fromLatin1(c.name), c.content), picture));
+        EXPECT_TRUE(picture.isNull());
+    }
+}
+
+TEST_F(PictureLoading, TruncatedFilesGiveAPictureOrAFailureNeverGarbage)
+{
+    const QImage original = noise(200, 150);
+    for (const char* format : {"JPEG", "PNG", "GIF", "BMP"}) {
+        const QByteArray whole = encode(original, format, 90);
+        for (const qsizetype keep : {whole.size() / 2, qsizetype(40), qsizetype(3)}) {
+            SCOPED_TRACE(std::string(format) + " cut to " + std::to_string(keep));
+            QImage picture = quadrants(8, 8);
+            const bool loaded = loadPicture(file(QStringLiteral("cut"), whole.left(keep)), picture);
+            if (loaded)
+                EXPECT_EQ(picture.size(), original.size());
+            else
+                EXPECT_TRUE(picture.isNull());
+        }
+    }
+}
+
+TEST_F(PictureLoading, MissingOrNonPictureFilesFail)
+{
+    QImage picture = quadrants(8, 8);
+    EXPECT_FALSE(loadPicture(dir.filePath(QStringLiteral("absent.jpg")), picture));
+    EXPECT_TRUE(picture.isNull());
+    EXPECT_FALSE(loadPicture(file(QStringLiteral("text.jpg"), "just some words\r\n"), picture));
+    EXPECT_FALSE(loadPicture(dir.path(), picture));
+}
+
+TEST_F(PictureLoading, CameraSizedPhotosPassQtsDefaultAllocationLimit)
+{
+    // 8192 x 5464 (45 MP) is 171 MiB decoded, over the 128 MB Qt allows by default.
+    QImage photo(8192, 5464, QImage::Format_RGB32);
+    QPainter painter(&photo);
+    QLinearGradient gradient(0, 0, 8192, 5464);
+    gradient.setColorAt(0, Qt::darkBlue);
+    gradient.setColorAt(1, Qt::yellow);
+    painter.fillRect(photo.rect(), gradient);
+    painter.fillRect(QRect(0, 0, 100, 100), QColor(kRed));
+    painter.end();
+    const QString path = dir.filePath(QStringLiteral("camera.jpg"));
+    ASSERT_TRUE(photo.save(path, "JPEG", 80));
+    photo = QImage();
+
+    QImage picture;
+    ASSERT_TRUE(loadPicture(path, picture));
+    EXPECT_EQ(picture.size(), QSize(8192, 5464));
+    EXPECT_TRUE(near(picture.pixel(50, 50), kRed));
+}
+
+TEST_F(PictureLoading, ShowsPortraitPhotosUprightFromTheirExifOrientation)
+{
+    QByteArray jpeg = encode(quadrants(40, 20), "JPEG", 95);
+    jpeg.insert(2, exifOrientation(6)); // stored sideways: turn 90 degrees clockwise
+    QImage picture;
+    ASSERT_TRUE(loadPicture(file(QStringLiteral("portrait.jpg"), jpeg), picture));
+    ASSERT_EQ(picture.size(), QSize(20, 40));
+    EXPECT_TRUE(near(picture.pixel(5, 5), kBlue));
+    EXPECT_TRUE(near(picture.pixel(15, 5), kRed));
+    EXPECT_TRUE(near(picture.pixel(5, 35), kYellow));
+    EXPECT_TRUE(near(picture.pixel(15, 35), kLime));
+}
+
+TEST_F(PictureLoading, ReusesTheKeptBufferForAPictureOfTheSameSize)
+{
+    const QString first = file(QStringLiteral("a.jpg"), encode(noise(320, 240, 1), "JPEG"));
+    const QString second = file(QStringLiteral("b.jpg"), encode(noise(320, 240, 2), "JPEG"));
+    QImage picture;
+    ASSERT_TRUE(loadPicture(first, picture));
+    const QImage firstCopy = picture.copy();
+    const uchar* buffer = picture.constBits();
+    ASSERT_TRUE(loadPicture(second, picture));
+    EXPECT_EQ(picture.constBits(), buffer);
+    EXPECT_NE(picture, firstCopy);
+}
+
+TEST_F(PictureLoading, NeverOverwritesPixelsSharedWithAnotherHolder)
+{
+    const QString first = file(QStringLiteral("a.png"), encode(quadrants(30, 20), "PNG"));
+    const QString second = file(QStringLiteral("b.png"), encode(noise(30, 20), "PNG"));
+    QImage picture;
+    ASSERT_TRUE(loadPicture(first, picture));
+    const QImage shown = picture; // the preview keeps showing the old picture
+    ASSERT_TRUE(loadPicture(second, picture));
+    EXPECT_EQ(shown.pixel(2, 2), kRed);
+    EXPECT_NE(picture.pixel(2, 2), kRed);
+}
+
+TEST(PictureMeasuresTest, BitsPerPixelFollowTheKindOfPicture)
+{
+    const struct {
+        QImage::Format format;
+        qint16 bits;
+    } cases[] = {
+        {QImage::Format_RGB32, 24},     {QImage::Format_RGB888, 24},
+        {QImage::Format_ARGB32, 32},    {QImage::Format_ARGB32_Premultiplied, 32},
+        {QImage::Format_Indexed8, 8},   {QImage::Format_Grayscale8, 8},
+        {QImage::Format_Mono, 1},       {QImage::Format_MonoLSB, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.format));
+        const QImage image = quadrants(1024, 768).convertToFormat(c.format);
+        const PictureMeasures m = measurePicture(image);
+        EXPECT_EQ(m.width, 1024);
+        EXPECT_EQ(m.height, 768);
+        EXPECT_EQ(m.planes, 1);
+        EXPECT_EQ(m.bitsPerPixel, c.bits);
+    }
+}
+
+TEST(PictureMeasuresTest, NoPictureMeasuresAllZero)
+{
+    const PictureMeasures m = measurePicture(QImage());
+    EXPECT_EQ(m.width, 0);
+    EXPECT_EQ(m.height, 0);
+    EXPECT_EQ(m.planes, 0);
+    EXPECT_EQ(m.bitsPerPixel, 0);
+    EXPECT_EQ(pictureInfoText(m.width, m.height, m.bitsPerPixel), QStringLiteral("0x0, 0 bitů"));
+}
+
+TEST(PictureMeasuresTest, InfoTextReadsWidthHeightAndBits)
+{
+    EXPECT_EQ(pictureInfoText(1024, 768, 24), QStringLiteral("1024x768, 24 bitů"));
+    EXPECT_EQ(pictureInfoText(7680, 4320, 32), QStringLiteral("7680x4320, 32 bitů"));
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+// Helpers shared by the picture and wallpaper tests.
+
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace testpics {
+
+inline const QRgb kRed = qRgb(255, 0, 0);
+inline const QRgb kLime = qRgb(0, 255, 0);
+inline const QRgb kBlue = qRgb(0, 0, 255);
+inline const QRgb kYellow = qRgb(255, 255, 0);
+
+// Red, lime, blue and yellow quadrants (top-left, top-right, bottom-left, bottom-right).
+inline QImage quadrants(int width, int height, QImage::Format format = QImage::Format_RGB32)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    const int halfW = width / 2;
+    const int halfH = height / 2;
+    QPainter painter(&image);
+    painter.fillRect(0, 0, halfW, halfH, QColor(kRed));
+    painter.fillRect(halfW, 0, width - halfW, halfH, QColor(kLime));
+    painter.fillRect(0, halfH, halfW, height - halfH, QColor(kBlue));
+    painter.fillRect(halfW, halfH, width - halfW, height - halfH, QColor(kYellow));
+    painter.end();
+    return format == QImage::Format_RGB32 ? image : image.convertToFormat(format);
+}
+
+// Noise that compresses badly, like a photo.
+inline QImage noise(int width, int height, quint32 seed = 1)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    quint32 state = seed;
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            state = state * 1664525u + 1013904223u;
+            line[x] = 0xff000000u | (state >> 8);
+        }
+    }
+    return image;
+}
+
+inline QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeAll(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+// Makes folder unwritable for this process while the scope lasts. Permission bits do
+// not bind root, so a root test process takes the identity of "nobody" instead, the
+// real ids too (access() checks those); the saved ids let the scope give them back.
+class UnwritableFolder {
+public:
+    explicit UnwritableFolder(const QString& folder) : m_folder(folder)
+    {
+        if (geteuid() == 0) {
+            m_wasRoot = true;
+            chmod(QFile::encodeName(folder).constData(), 0755);
+            m_ok = setresgid(65534, 65534, 0) == 0 && setresuid(65534, 65534, 0) == 0;
+        } else {
+            m_ok = chmod(QFile::encodeName(folder).constData(), 0555) == 0;
+        }
+    }
+    ~UnwritableFolder()
+    {
+        if (m_wasRoot) {
+            [[maybe_unused]] const int u = setresuid(0, 0, 0);
+            [[maybe_unused]] const int g = setresgid(0, 0, 0);
+        } else {
+            chmod(QFile::encodeName(m_folder).constData(), 0755);
+        }
+    }
+    UnwritableFolder(const UnwritableFolder&) = delete;
+    UnwritableFolder& operator=(const UnwritableFolder&) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    QString m_folder;
+    bool m_wasRoot = false;
+    bool m_ok = false;
+};
+
+// A folder "nobody" may pass through and write into, for the unprivileged side of
+// UnwritableFolder when the tests run as root.
+inline void openToEveryone(const QString& folder)
+{
+    chmod(QFile::encodeName(folder).constData(), 0777);
+}
+
+} // namespace testpics
