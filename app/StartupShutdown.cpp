@@ -111,8 +111,13 @@ void frmConsole::endProcess()
 
 void frmConsole::closeEvent(QCloseEvent* event)
 {
+    // After the uninstall nothing may be written back; after the exit it already was.
+    if (m_ended) {
+        event->accept();
+        return;
+    }
     SaveSettings();
-    if (m_sessionEnding || m_ended) {
+    if (m_sessionEnding) {
         event->accept();
         return;
     }

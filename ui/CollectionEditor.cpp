@@ -1,11 +1,295 @@
-// The collection editor page `editBox`.
+// The collection editor page `editBox`: it edits the window's own list `kolekce` and
+// gives the chosen collection back when it closes.
 #include "ui/frmConsole.h"
 
 #include "ui_frmConsole.h"
 
-void frmConsole::Label4_Click() {}
-void frmConsole::Label5_Click() {}
-void frmConsole::Label24_Click() {}
-void frmConsole::Label23_Click() {}
-void frmConsole::Label25_Click() {}
-void frmConsole::Label26_Click() {}
+#include "engine/DialogSelection.h"
+#include "engine/PictureMeasures.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBoxes.h"
+#include "platform/ProgramLocation.h"
+#include "ui/Texts.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+const QString NewTitle = QStringLiteral("vytvořit novou kolekci");
+const QString OpenedTitle = QStringLiteral("upravit kolekci");
+const QString ErrorTitle = QStringLiteral("Chyba");
+const QString SaveTitle = QStringLiteral("Uložit kolekci tapet");
+const QString SaveFilter = QStringLiteral("tapetor kolekce|*.tkl");
+const QString NewFileName = QStringLiteral("nová_kolekce.tkl");
+const QString PicturesFilter =
+    QStringLiteral("obrázek (.bmp .gif .jpg .png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png|All (*.*)|*.*");
+
+// The add dialog's room for the returned names; Qt's dialog has no such limit, so on
+// Linux every chosen file arrives.
+constexpr int AddDialogNameRoom = 32000;
+
+// Qt's list removes the rows of one call one by one, moving every row behind them
+// each time, so long runs of marked entries cost quadratic time. Up to this many
+// marked entries they are removed run by run, which keeps the scroll position;
+// beyond it the list is rebuilt from the kept entries in linear time.
+constexpr int RemoveRunByRunUpTo = 64;
+
+// Between removed runs the window handles its events, but not after each one: that
+// would cost more than the removal itself.
+constexpr qint64 EventPauseMs = 15;
+
+// The marks of every row, read from the selection's ranges: asking each row whether
+// it is marked walks all ranges every time, which is slow after many Ctrl+clicks.
+std::vector<bool> markedRows(const QListWidget* list)
+{
+    std::vector<bool> marked(static_cast<size_t>(list->count()), false);
+    const QItemSelection selection = list->selectionModel()->selection();
+    for (const QItemSelectionRange& range : selection) {
+        for (int row = std::max(range.top(), 0); row <= range.bottom() && row < list->count(); ++row)
+            marked[static_cast<size_t>(row)] = true;
+    }
+    return marked;
+}
+
+} // namespace
+
+void frmConsole::Label4_Click()
+{
+    if (ui->kolekce->count() > 0)
+        clearCollection();
+    ui->kolekcepath->setText(Texts::NoNewPath);
+    ui->nahled->clearPicture();
+    ui->tapetainfo->setText(QString());
+    ui->Label27->setText(QString());
+    showPage(ui->editBox);
+    ui->nadpis->setText(NewTitle);
+    setCountLabel();
+}
+
+void frmConsole::Label5_Click()
+{
+    // The chosen collection leaves the list before the dialog, so it is gone even if
+    // the user cancels; closing the editor or the settings page brings it back.
+    if (ui->kolekce->count() > 0)
+        clearCollection();
+
+    // Every editor command configures the shared dialog from scratch: what an earlier
+    // command left in it (the add dialog's multiple selection, say) never leaks in.
+    CommonDialog1 = CommonDialog{};
+    CommonDialog1.dialogTitle = Texts::OpenCollectionTitle;
+    CommonDialog1.filter = Texts::CollectionFilter;
+    CommonDialog1.cancelError = true;
+    if (!m_services.dialogs->showOpen(this, CommonDialog1))
+        return;
+    const QString chosen = CommonDialog1.fileName;
+
+    LoadCollection(chosen, ui->kolekce);
+    if (m_ended)
+        return;
+    ui->kolekcepath->setText(chosen);
+    showPage(ui->editBox);
+    ui->nadpis->setText(OpenedTitle);
+    setCountLabel();
+    if (ui->kolekce->count() == 0) {
+        // Nothing to select: the preview would otherwise go on showing a picture of
+        // the collection that was in the list before.
+        ui->nahled->clearPicture();
+        ui->tapetainfo->setText(QString());
+        ui->Label27->setText(QString());
+        return;
+    }
+    selectEntry(0);
+    int width = 0;
+    int height = 0;
+    short planes = 0;
+    short bits = 0;
+    GetBitmapInfo(ui->nahled->picture(), width, height, planes, bits);
+    ui->tapetainfo->setText(pictureInfoText(width, height, bits));
+}
+
+void frmConsole::Label24_Click()
+{
+    CommonDialog1 = CommonDialog{};
+    CommonDialog1.maxFileSize = AddDialogNameRoom;
+    CommonDialog1.cancelError = true;
+    CommonDialog1.filter = PicturesFilter;
+    CommonDialog1.flags = DialogFlags::AllowMultiSelect | DialogFlags::Explorer | DialogFlags::LongNames;
+    if (!m_services.dialogs->showOpen(this, CommonDialog1))
+        return;
+
+    addEntriesSorted(ui->kolekce, chosenFiles(CommonDialog1.fileName, m_services.location->separator()));
+    if (m_ended)
+        return;
+    setCountLabel();
+    ui->change->setText(QStringLiteral("1"));
+}
+
+void frmConsole::Label23_Click()
+{
+    if (m_services.messages->show(this, QStringLiteral("Opravdu chcete odebrat vybrané tapety z kolekce?"),
+                                  QStringLiteral("Odebrat tapety"), MsgStyle::YesNoQuestion)
+        == MsgAnswer::No)
+        return;
+
+    QListWidget* list = ui->kolekce;
+    const std::vector<bool> marked = markedRows(list);
+    const auto markedCount = std::count(marked.begin(), marked.end(), true);
+    if (markedCount == 0) {
+        m_services.messages->show(this, QStringLiteral("Nebyly vybrány tapety pro odstranění z kolekce."), ErrorTitle,
+                                  MsgStyle::OkCritical);
+        return;
+    }
+
+    bool currentRemoved = false;
+    if (markedCount <= RemoveRunByRunUpTo) {
+        // From the back, so the rows still to be looked at keep their places. The
+        // marks are read afresh after every run: the events handled in between may
+        // have changed them, and what is marked then is what goes.
+        QElapsedTimer sinceEvents;
+        sinceEvents.start();
+        int row = list->count() - 1;
+        while (row >= 0) {
+            row = std::min(row, list->count() - 1);
+            if (row < 0)
+                break;
+            if (!list->item(row)->isSelected()) {
+                --row;
+                continue;
+            }
+            int first = row;
+            while (first > 0 && list->item(first - 1)->isSelected())
+                --first;
+            const int current = list->currentRow();
+            currentRemoved = currentRemoved || (current >= first && current <= row);
+            m_selectingFromCode = true;
+            list->model()->removeRows(first, row - first + 1);
+            m_selectingFromCode = false;
+            row = first - 1;
+            if (sinceEvents.elapsed() >= EventPauseMs) {
+                QCoreApplication::processEvents();
+                if (m_ended)
+                    return;
+                sinceEvents.restart();
+            }
+        }
+    } else {
+        const int current = list->currentRow();
+        currentRemoved = current >= 0 && marked[static_cast<size_t>(current)];
+        QStringList kept;
+        kept.reserve(list->count() - static_cast<qsizetype>(markedCount));
+        int keptUpToCurrent = 0;
+        for (int row = 0; row < list->count(); ++row) {
+            if (marked[static_cast<size_t>(row)])
+                continue;
+            kept << list->item(row)->text();
+            if (row <= current)
+                ++keptUpToCurrent;
+        }
+        // The current entry stays; a removed one hands over to the nearest kept entry
+        // above it, or below when there is none above, as a run-by-run removal does.
+        int newCurrent = -1;
+        if (current >= 0 && !kept.isEmpty())
+            newCurrent = keptUpToCurrent > 0 ? keptUpToCurrent - 1 : 0;
+
+        m_selectingFromCode = true;
+        list->setUpdatesEnabled(false);
+        list->clear();
+        list->addItems(kept);
+        if (newCurrent >= 0)
+            list->setCurrentRow(newCurrent, QItemSelectionModel::NoUpdate);
+        list->setUpdatesEnabled(true);
+        m_selectingFromCode = false;
+        if (QListWidgetItem* item = list->currentItem())
+            list->scrollToItem(item);
+    }
+
+    if (list->count() == 0) {
+        ui->nahled->clearPicture();
+        ui->tapetainfo->setText(QString());
+        ui->Label27->setText(QString());
+    } else if (currentRemoved) {
+        kolekce_Click();
+    }
+    setCountLabel();
+    ui->change->setText(QStringLiteral("1"));
+}
+
+void frmConsole::Label25_Click()
+{
+    if (ui->kolekce->count() == 0) {
+        m_services.messages->show(this,
+                                  QStringLiteral("V kolekci nejsou vybrány tapety. Vyberte tapety do kolekce a "
+                                                 "zkuste kolekci uložit znovu."),
+                                  ErrorTitle, MsgStyle::OkCritical);
+        return;
+    }
+
+    CommonDialog1 = CommonDialog{};
+    CommonDialog1.flags = DialogFlags::OverwritePrompt;
+    CommonDialog1.cancelError = true;
+    CommonDialog1.dialogTitle = SaveTitle;
+    CommonDialog1.filter = SaveFilter;
+    if (ui->kolekcepath->text() == Texts::NoNewPath) {
+        CommonDialog1.fileName = NewFileName;
+    } else {
+        CommonDialog1.initDir = ui->kolekcepath->text();
+        CommonDialog1.fileName = ui->kolekcepath->text();
+    }
+    if (!m_services.dialogs->showSave(this, CommonDialog1))
+        return;
+    const QString target = CommonDialog1.fileName;
+
+    if (!SaveCollection(target)) {
+        // Closing now would throw the user's work away; the page stays open so it can
+        // be saved elsewhere, and the previous file is still whole.
+        m_services.messages->show(this,
+                                  QStringLiteral("Kolekci tapet se nepodařilo uložit do souboru %1.\r"
+                                                 "Zvolte jiné umístění nebo uvolněte místo na disku a uložte "
+                                                 "kolekci znovu.")
+                                      .arg(target),
+                                  ErrorTitle, MsgStyle::OkCritical);
+        return;
+    }
+    if (m_ended)
+        return;
+
+    ui->editBox->setVisible(false);
+    ui->change->setText(QStringLiteral("0"));
+    if (ui->nadpis->text() == NewTitle) {
+        m_services.messages->show(this,
+                                  QStringLiteral("Kolekce tapet byla vpořádku uložena.\r"
+                                                 "Nyní zadejte v položce >Nastavit automatické změny tapet< "
+                                                 "zbývající nastavení aplikace."),
+                                  QStringLiteral("Informace"), MsgStyle::OkInformation);
+    }
+    ui->kolekcepath->setText(Texts::NoNewPath);
+    clearCollection();
+    Label26_Click();
+}
+
+void frmConsole::Label26_Click()
+{
+    if (ui->change->text() == QLatin1String("1")
+        && m_services.messages->show(this, Texts::UnsavedText, Texts::UnsavedTitle, MsgStyle::YesNoQuestion)
+            == MsgAnswer::No)
+        return;
+
+    ui->change->setText(QStringLiteral("0"));
+    clearCollection();
+    ui->editBox->setVisible(false);
+
+    const QString chosen = ui->Label31->text();
+    // An empty caption names no file, as at start-up.
+    if (chosen == Texts::NoCollection || chosen.isEmpty())
+        return;
+    LoadCollection(chosen, ui->kolekce);
+    if (m_ended)
+        return;
+    ui->kolekcepath->setText(chosen);
+    setCountLabel();
+    selectEntry(0);
+    ScheduleNextChange();
+}

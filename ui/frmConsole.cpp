@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QSessionManager>
+#include <vector>
 
 static void initTapetorResources()
 {
@@ -88,8 +89,8 @@ void frmConsole::wireControls()
 
     // Option buttons keep their groups exclusive by hand, because a group may also end
     // up with none selected, which Qt's automatic exclusivity cannot show.
-    const auto exclusive = [](QRadioButton* button, std::initializer_list<QRadioButton*> others) {
-        QObject::connect(button, &QRadioButton::toggled, button, [others](bool on) {
+    const auto exclusive = [](QRadioButton* button, std::vector<QRadioButton*> others) {
+        QObject::connect(button, &QRadioButton::toggled, button, [others = std::move(others)](bool on) {
             if (!on)
                 return;
             for (QRadioButton* other : others)
@@ -156,7 +157,8 @@ void frmConsole::buildPopupMenus()
     };
 
     mnu_context001 = menu("mnu_context001", QStringLiteral("mnucontext001"));
-    item(mnu_context001, "mnuc1_mini", QStringLiteral("minimalizovat aplikaci"));
+    connect(item(mnu_context001, "mnuc1_mini", QStringLiteral("minimalizovat aplikaci")), &QAction::triggered, this,
+            &frmConsole::Image7_Click);
     item(mnu_context001, "mnuc1_od1", QStringLiteral("-"));
     connect(item(mnu_context001, "mnuc1_end", QStringLiteral("ukončit aplikaci")), &QAction::triggered, this,
             &frmConsole::mnuc1_end_Click);

@@ -1,0 +1,211 @@
+// The change flow, the start-up change and the preview.
+#include "WindowFixture.h"
+
+namespace {
+// Pictures told apart by their widths.
+int width(const RecordingWallpaperSetter::Call& call)
+{
+    return call.pictureSize.width();
+}
+} // namespace
+
+class ChangeFlow : public WindowFixture {
+protected:
+    // Three pictures whose sorted order (a, b, c) differs from the file's order.
+    QString threePictures()
+    {
+        const QString c = makePicture(QStringLiteral("c.png"), Qt::blue, 30);
+        const QString a = makePicture(QStringLiteral("A.png"), Qt::red, 10);
+        const QString b = makePicture(QStringLiteral("b.png"), Qt::green, 20);
+        return writeCollection(QStringLiteral("tri.tkl"), {c, a, b});
+    }
+    std::vector<int> appliedWidths() const
+    {
+        std::vector<int> widths;
+        for (const auto& call : wallpaper.calls)
+            widths.push_back(width(call));
+        return widths;
+    }
+};
+
+TEST_F(ChangeFlow, StartupLoadsTheCollectionAndChangesOnce)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    EXPECT_EQ(entries(), (QStringList{path("A.png"), path("b.png"), path("c.png")}));
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 3"));
+    EXPECT_EQ(text("kolekcepath"), path("tri.tkl"));
+    // The second entry was made current and applied; the third is now prepared.
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20}));
+    EXPECT_EQ(list()->currentRow(), 2);
+    EXPECT_TRUE(window->isVisible()) << "automatic changing is off";
+    EXPECT_EQ(wallpaper.calls[0].style, 1);
+    EXPECT_TRUE(wallpaper.calls[0].bmpPath.endsWith(QLatin1String("/tapetor.bmp")));
+    EXPECT_GT(wallpaper.calls[0].bmpBytes, 54) << "the bitmap is written before the hand-over";
+}
+
+TEST_F(ChangeFlow, SequentialOrderWalksTheSortedListAndWraps)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    for (int i = 0; i < 4; ++i)
+        click("changeNow");
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30, 10, 20, 30}));
+    EXPECT_EQ(markedRows(), QList<int>{list()->currentRow()});
+}
+
+TEST_F(ChangeFlow, ActiveChangingSendsTheWindowToTheTrayAfterTheFirstChange)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    storeOption(QStringLiteral("run"), QStringLiteral("1"));
+    start();
+    EXPECT_EQ(wallpaper.calls.size(), 1u);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(tray.present);
+}
+
+TEST_F(ChangeFlow, OnePictureCollectionChangesAtStartAndEveryTime)
+{
+    storeOption(QStringLiteral("kolekce"),
+                writeCollection(QStringLiteral("one.tkl"), {makePicture(QStringLiteral("one.png"), Qt::red, 17)}));
+    start();
+    window->changeNow_Click();
+    window->mnuchnw_Click();
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{17, 17, 17}));
+    EXPECT_EQ(list()->currentRow(), 0);
+}
+
+TEST_F(ChangeFlow, StartosChangesTwiceSavesAndEnds)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    storeOption(QStringLiteral("run"), QStringLiteral("1"));
+    start(QStringLiteral("/startos"));
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30}));
+    EXPECT_EQ(process.exitCodes.size(), 1u);
+    EXPECT_FALSE(tray.present);
+    EXPECT_TRUE(settings.has(QStringLiteral("tapetor"), QStringLiteral("uss3"), QStringLiteral("build")));
+}
+
+TEST_F(ChangeFlow, StartosWithoutACollectionKeepsTheWindow)
+{
+    start(QStringLiteral("/startos"));
+    EXPECT_TRUE(wallpaper.calls.empty());
+    EXPECT_TRUE(process.exitCodes.empty());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(ChangeFlow, RandomOrderStaysInRange)
+{
+    QStringList pictures;
+    for (int i = 0; i < 7; ++i)
+        pictures << makePicture(QStringLiteral("p%1.png").arg(i), Qt::gray, 10 + i);
+    storeOption(QStringLiteral("kolekce"), writeCollection(QStringLiteral("r.tkl"), pictures));
+    storeOption(QStringLiteral("random"), QStringLiteral("1"));
+    start();
+    for (int i = 0; i < 60; ++i) {
+        clock.advanceMs(1370);
+        window->changeNow_Click();
+        ASSERT_GE(list()->currentRow(), 0);
+        ASSERT_LT(list()->currentRow(), 7);
+    }
+    for (const auto& call : wallpaper.calls) {
+        EXPECT_GE(width(call), 10);
+        EXPECT_LE(width(call), 16);
+    }
+}
+
+TEST_F(ChangeFlow, NoCollectionShowsTheMessageAndRestoresTheIdleLabel)
+{
+    start();
+    const QString before = text("CasZmeny");
+    clock.advanceMs(5000);
+    click("changeNow");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Kolekce tapet nebyla vybrána.\rVyberte kolekci tapet."));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("chyba kontroly nastavení"));
+    EXPECT_EQ(messages.shown[0].style, 16);
+    EXPECT_EQ(text("changeNow"), QStringLiteral("změnit tapetu ihned"));
+    EXPECT_TRUE(control<QWidget>("changeNow")->isEnabled());
+    EXPECT_EQ(colour("changeNow"), QColor(0, 0, 255));
+    EXPECT_EQ(text("CasZmeny"), before);
+    EXPECT_TRUE(wallpaper.calls.empty());
+}
+
+TEST_F(ChangeFlow, TheChangeShowsItsBusyState)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    QString during;
+    bool enabledDuring = true;
+    wallpaper.onCall = [&] {
+        during = text("changeNow");
+        enabledDuring = control<QWidget>("changeNow")->isEnabled();
+    };
+    click("changeNow");
+    EXPECT_EQ(during, QStringLiteral("probíhá změna ...."));
+    EXPECT_FALSE(enabledDuring);
+    EXPECT_EQ(text("changeNow"), QStringLiteral("změnit tapetu ihned"));
+}
+
+TEST_F(ChangeFlow, StyleMenuAppliesOnceAndChangesNothingElse)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    const int current = list()->currentRow();
+    const int writes = settings.writes;
+    const QString next = text("CasZmeny");
+    clock.advanceMs(3000);
+    menuItem("mnutile")->trigger();
+    menuItem("mnuCenter")->trigger();
+    ASSERT_EQ(wallpaper.calls.size(), 3u);
+    EXPECT_EQ(wallpaper.calls[1].style, 2);
+    EXPECT_EQ(wallpaper.calls[2].style, 0);
+    EXPECT_EQ(width(wallpaper.calls[1]), 30) << "the prepared picture is applied";
+    EXPECT_EQ(list()->currentRow(), current);
+    EXPECT_EQ(settings.writes, writes);
+    EXPECT_EQ(text("CasZmeny"), next);
+    EXPECT_TRUE(control<QRadioButton>("Option2")->isChecked());
+    click("changeNow");
+    EXPECT_EQ(wallpaper.calls.back().style, 1) << "the next change uses the settings page's style";
+}
+
+TEST_F(ChangeFlow, AMissingPictureShowsTheErrorPicture)
+{
+    const QString gone = path("gone.png");
+    storeOption(QStringLiteral("kolekce"),
+                writeCollection(QStringLiteral("g.tkl"), {makePicture(QStringLiteral("a.png"), Qt::red, 12), gone}));
+    start();
+    // The missing picture was current and applied; the error picture stood in.
+    EXPECT_EQ(text("Label27"), path("a.png")) << "the first entry is prepared next";
+    window->changeNow_Click();
+    EXPECT_EQ(text("Label27"), gone);
+    EXPECT_EQ(text("tapetainfo"), QStringLiteral("320x240, 24 bitů"));
+    window->changeNow_Click();
+    EXPECT_EQ(wallpaper.calls.back().pictureSize, QSize(320, 240));
+}
+
+TEST_F(ChangeFlow, AMissingCollectionFileIsReported)
+{
+    storeOption(QStringLiteral("kolekce"), path("none.tkl"));
+    start();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Kolekce tapet nebyla nalezena."));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Chyba"));
+    EXPECT_EQ(messages.shown[0].style, 16);
+    EXPECT_TRUE(entries().isEmpty());
+    EXPECT_TRUE(wallpaper.calls.empty());
+}
+
+TEST_F(ChangeFlow, ClearingMarksMovesNothing)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    list()->selectAll();
+    const QString preview = text("Label27");
+    int last = -1;
+    window->ListBoxSelectRange(list(), false, 0, last);
+    EXPECT_EQ(last, 2);
+    EXPECT_TRUE(markedRows().isEmpty());
+    EXPECT_EQ(list()->currentRow(), 2);
+    EXPECT_EQ(text("Label27"), preview);
+}

@@ -1,0 +1,99 @@
+// Pages, menus and hiding into the tray.
+#include "WindowFixture.h"
+
+class Navigation : public WindowFixture {};
+
+TEST_F(Navigation, SettingsPageReloadsTheStoredOptionsAndShowsAtThePageOrigin)
+{
+    start();
+    control<QLineEdit>("Text1")->setText(QStringLiteral("5"));
+    click("Label6");
+    EXPECT_TRUE(visible("nastaveni"));
+    EXPECT_EQ(control<QWidget>("nastaveni")->pos(), QPoint(8, 64));
+    EXPECT_EQ(text("Text1"), QStringLiteral("60")) << "unsaved edits are gone when the page opens";
+    click("Label34");
+    EXPECT_FALSE(visible("nastaveni"));
+    click("Image4");
+    EXPECT_TRUE(visible("nastaveni"));
+}
+
+TEST_F(Navigation, ThePageHeaderSwitchIsNeverCovered)
+{
+    start();
+    click("Label6");
+    QWidget* header = control<QWidget>("Label14");
+    const QPoint centre = header->mapTo(window.get(), header->rect().center());
+    EXPECT_EQ(window->childAt(centre), header);
+}
+
+TEST_F(Navigation, MenusHoldTheirItemsInOrder)
+{
+    start();
+    const auto items = [this](const char* name) {
+        QStringList captions;
+        for (QAction* action : control<QMenu>(name)->actions())
+            captions << (action->isSeparator() ? QStringLiteral("-") : action->text()) + QLatin1Char('=') + action->objectName();
+        return captions;
+    };
+    EXPECT_EQ(items("mnu_context001"),
+              (QStringList{"minimalizovat aplikaci=mnuc1_mini", "-=mnuc1_od1", "ukončit aplikaci=mnuc1_end"}));
+    EXPECT_EQ(items("mnu_tray"), (QStringList{"zobrazit okno aplikace=mnuShowApp", "změnit tapetu ihned=mnuchnw",
+                                              "-=mnud01", "ukončit aplikaci=mnu_endapp"}));
+    EXPECT_EQ(items("mnuUrl01").mid(0, 2), (QStringList{"vyplňte krátký dotazník=mnuUrl3", "stránky tapetor=mnuurl1"}));
+    EXPECT_EQ(items("mnuctx004"), (QStringList{"na střed=mnuCenter", "přizbůsobit obrazovce=mnustr",
+                                               "vedle sebe (dlaždice)=mnutile"}));
+    EXPECT_EQ(tray.menu, control<QMenu>("mnu_tray"));
+}
+
+TEST_F(Navigation, MinimisingHidesIntoTheTray)
+{
+    start();
+    click("Image7");
+    EXPECT_FALSE(window->isVisible());
+    window->mnuShowApp_Click();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isMinimized());
+    // What the title bar's button does through the window manager.
+    window->setWindowState(Qt::WindowMinimized);
+    EXPECT_FALSE(window->isVisible()) << "the title bar's button behaves as the picture";
+    window->trayIcon_Activated(static_cast<int>(TrayActivation::Trigger));
+    EXPECT_FALSE(window->isVisible()) << "a single click is only the first half of a double-click";
+    window->trayIcon_Activated(static_cast<int>(TrayActivation::DoubleClick));
+    EXPECT_TRUE(window->isVisible());
+    window->trayIcon_Activated(static_cast<int>(TrayActivation::DoubleClick));
+    EXPECT_TRUE(window->isVisible()) << "restoring a shown window keeps it shown";
+}
+
+TEST_F(Navigation, InitialTextsOfTheInventory)
+{
+    start();
+    const std::pair<const char*, const char*> texts[] = {
+        {"Label3", "aplikace pro snadné automatické měnění tapet na ploše"},
+        {"Label14", "informace o aplikaci"},
+        {"Label4", "vytvořit novou kolekci tapet"},
+        {"Label5", "otevřít a upravit existující kolekci tapet"},
+        {"Label6", "nastavit automatické změny tapet"},
+        {"statusTxt", "výměna tapet "},
+        {"statusCasTxt", "další změna tapety proběhne za "},
+        {"StatusCas", "0h 00m 00sec"},
+        {"changeNow", "změnit tapetu ihned"},
+        {"pocetObr", "počet tapet: neznámý"},
+        {"kolekcepath", "000"},
+        {"change", "0"},
+        {"nadpis", "upravit kolekci"},
+        {"Label23", "odstranit vybrané tapety z kolekce"},
+        {"Label25", "uložit kolekci do souboru"},
+        {"Check2", "po spuštění aplikace použít níže zvolenou kolekci a začít měnit tapety podle nastavní"},
+        {"Check1", "spuštět tapetor po spuštění počítače"},
+        {"Label15", "uložit"},
+        {"Label34", "storno"},
+    };
+    for (const auto& [name, expected] : texts)
+        EXPECT_EQ(text(name), QString::fromUtf8(expected)) << name;
+    EXPECT_EQ(colour("changeNow"), QColor(0, 0, 255));
+    EXPECT_EQ(colour("Label34"), QColor(255, 0, 0));
+    EXPECT_EQ(control<QWidget>("changeNow")->toolTip(), QStringLiteral("provede výměnu tapety na pozadí plochy"));
+    EXPECT_EQ(control<QWidget>("nahled")->toolTip(), QStringLiteral("kliknutím změníte tapetu ihned"));
+    EXPECT_FALSE(control<QWidget>("Label13")->isVisibleTo(window.get()));
+    EXPECT_FALSE(control<QWidget>("CasZmeny")->isVisibleTo(window.get()));
+}

@@ -1,0 +1,119 @@
+// The tick: clock, date, countdown and the automatic change.
+#include "WindowFixture.h"
+
+class Scheduler : public WindowFixture {
+protected:
+    // Automatic changing every `interval` minutes over a two-picture collection.
+    void startChanging(const QString& interval)
+    {
+        const QString a = makePicture(QStringLiteral("a.png"), Qt::red, 11);
+        const QString b = makePicture(QStringLiteral("b.png"), Qt::blue, 12);
+        storeOption(QStringLiteral("kolekce"), writeCollection(QStringLiteral("k.tkl"), {a, b}));
+        storeOption(QStringLiteral("run"), QStringLiteral("1"));
+        storeOption(QStringLiteral("afterstart"), QStringLiteral("False"));
+        storeOption(QStringLiteral("afterinterval"), QStringLiteral("True"));
+        storeOption(QStringLiteral("interval"), interval);
+        start();
+    }
+    // Ticks every 100 ms for the given span; returns the number of changes made.
+    size_t runFor(qint64 milliseconds)
+    {
+        const size_t before = wallpaper.calls.size();
+        for (qint64 spent = 0; spent < milliseconds; spent += 100)
+            tick(100);
+        return wallpaper.calls.size() - before;
+    }
+};
+
+TEST_F(Scheduler, TheTickWritesClockDateAndCountdown)
+{
+    start();
+    tick();
+    EXPECT_EQ(text("Cas"), QStringLiteral("10:15:30"));
+    EXPECT_EQ(text("Datum"), QStringLiteral("pondělí 16.3. 2026"));
+    EXPECT_EQ(text("StatusCas"), QStringLiteral("0h 00m 00sec")) << "the first run changes after start only";
+}
+
+TEST_F(Scheduler, AChangeHappensAtTheDueSecondAndOnlyOnce)
+{
+    startChanging(QStringLiteral("1"));
+    ASSERT_EQ(wallpaper.calls.size(), 1u) << "the start-up change";
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("10:16:30"));
+    tick(0);
+    EXPECT_EQ(text("StatusCas"), QStringLiteral("00:01:00"));
+    EXPECT_EQ(runFor(59000), 0u);
+    EXPECT_EQ(text("StatusCas"), QStringLiteral("00:00:01"));
+    // The due second: ten ticks fall into it, one change.
+    EXPECT_EQ(runFor(1000), 1u);
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("10:17:30"));
+    EXPECT_EQ(runFor(60000), 1u);
+}
+
+TEST_F(Scheduler, AWholeDayIntervalDoesNotRepeatWithinTheSecond)
+{
+    startChanging(QStringLiteral("1440"));
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("10:15:30"));
+    EXPECT_EQ(runFor(2000), 0u) << "the start-up change was made in that very second";
+}
+
+TEST_F(Scheduler, NoChangeWhileAPageIsOpenAndNoneMadeUpLater)
+{
+    startChanging(QStringLiteral("1"));
+    click("Label6");
+    // Opening the page reloaded the settings and so restarted the countdown.
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("10:16:30"));
+    EXPECT_EQ(runFor(61000), 0u);
+    EXPECT_EQ(text("StatusCas"), QStringLiteral("23:59:59"));
+    control<QWidget>("nastaveni")->hide();
+    EXPECT_EQ(runFor(5000), 0u);
+
+    window->Label34_Click();
+    EXPECT_EQ(runFor(61000), 1u) << "closing the page schedules afresh";
+    control<QWidget>("editBox")->show();
+    EXPECT_EQ(runFor(61000), 0u);
+}
+
+TEST_F(Scheduler, ChangeAfterStartOrChangingOffShowsNoCountdown)
+{
+    startChanging(QStringLiteral("1"));
+    control<QRadioButton>("Option1")->setChecked(true);
+    EXPECT_EQ(runFor(61000), 0u);
+    EXPECT_EQ(text("StatusCas"), QStringLiteral("0h 00m 00sec"));
+    control<QRadioButton>("Option3")->setChecked(true);
+    control<QCheckBox>("Check2")->setChecked(false);
+    window->ScheduleNextChange();
+    EXPECT_EQ(runFor(61000), 0u);
+    EXPECT_EQ(text("StatusCas"), QStringLiteral("0h 00m 00sec"));
+}
+
+TEST_F(Scheduler, AManualChangeRestartsTheCountdown)
+{
+    startChanging(QStringLiteral("1"));
+    runFor(30000);
+    click("changeNow");
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("10:17:00"));
+    EXPECT_EQ(runFor(31000), 0u);
+    EXPECT_EQ(runFor(30000), 1u);
+}
+
+TEST_F(Scheduler, TypingTheIntervalReschedulesAtEveryKeystroke)
+{
+    startChanging(QStringLiteral("60"));
+    QLineEdit* field = control<QLineEdit>("Text1");
+    field->clear();
+    clock.advanceMs(2000);
+    QTest::keyClicks(field, QStringLiteral("5"));
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("10:20:32"));
+    clock.advanceMs(1000);
+    QTest::keyClicks(field, QStringLiteral("0"));
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("11:05:33"));
+}
+
+TEST_F(Scheduler, AnIntervalTooLargeStopsAutomaticChanges)
+{
+    startChanging(QStringLiteral("1e40"));
+    EXPECT_EQ(text("CasZmeny"), QString());
+    EXPECT_EQ(runFor(5000), 0u);
+    tick(0);
+    EXPECT_EQ(text("StatusCas"), QStringLiteral("13:44:25")) << "counting down to midnight";
+}

@@ -1,0 +1,248 @@
+// Start-up, the stored options, the logon entry and the ways the program ends.
+#include "WindowFixture.h"
+
+#include "ui/TextColour.h"
+
+namespace {
+const QString App = QStringLiteral("tapetor");
+const QString Options = QStringLiteral("options");
+} // namespace
+
+class StartupSettings : public WindowFixture {
+protected:
+    QString stored(const char* key) const { return settings.read(App, Options, QLatin1String(key), QStringLiteral("<absent>")); }
+    bool checked(const char* name) const { return control<QAbstractButton>(name)->isChecked(); }
+};
+
+TEST_F(StartupSettings, FirstRunShowsTheInitialState)
+{
+    start();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(text("Text1"), QStringLiteral("60"));
+    EXPECT_EQ(text("Label31"), QStringLiteral("<kolekce není vybrána>"));
+    EXPECT_EQ(text("statusMain"), QStringLiteral("není aktivní"));
+    EXPECT_EQ(colour("statusMain"), QColor(255, 0, 0));
+    EXPECT_TRUE(checked("Option1"));
+    EXPECT_TRUE(checked("Option2"));
+    for (const char* name : {"Option3", "Option4", "Option5", "Check1", "Check2", "Check3"})
+        EXPECT_FALSE(checked(name)) << name;
+    for (const char* name : {"about", "nastaveni", "editBox"})
+        EXPECT_FALSE(visible(name)) << name;
+    EXPECT_EQ(tray.addCalls, 1);
+    EXPECT_EQ(tray.tip, QStringLiteral("tapetor"));
+    EXPECT_FALSE(tray.icon.isNull());
+    EXPECT_TRUE(wallpaper.calls.empty());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(process.exitCodes.empty());
+}
+
+TEST_F(StartupSettings, SaveThenLoadReproducesEveryControl)
+{
+    start();
+    control<QCheckBox>("Check1")->setChecked(true);
+    control<QRadioButton>("Option3")->setChecked(true);
+    control<QRadioButton>("Option5")->setChecked(true);
+    control<QCheckBox>("Check3")->setChecked(true);
+    control<QLineEdit>("Text1")->setText(QStringLiteral("1.5"));
+    control<QLabel>("Label31")->setText(QStringLiteral("/kolekce/moje.tkl"));
+    window->SaveSettings();
+
+    EXPECT_EQ(stored("kolekce"), QStringLiteral("/kolekce/moje.tkl"));
+    EXPECT_EQ(stored("startup"), QStringLiteral("1"));
+    EXPECT_EQ(stored("run"), QStringLiteral("1"));
+    EXPECT_EQ(stored("interval"), QStringLiteral("1.5"));
+    EXPECT_EQ(stored("afterstart"), QStringLiteral("False"));
+    EXPECT_EQ(stored("afterinterval"), QStringLiteral("True"));
+    EXPECT_EQ(stored("random"), QStringLiteral("1"));
+    EXPECT_EQ(stored("v_stretch"), QStringLiteral("False"));
+    EXPECT_EQ(stored("v_center"), QStringLiteral("False"));
+    EXPECT_EQ(stored("v_cascade"), QStringLiteral("True"));
+    EXPECT_EQ(settings.read(App, QStringLiteral("uss3"), QStringLiteral("path"), {}), location.dir);
+    EXPECT_EQ(settings.read(App, QStringLiteral("uss3"), QStringLiteral("major"), {}), QStringLiteral("3"));
+    EXPECT_EQ(settings.read(App, QStringLiteral("uss3"), QStringLiteral("minor"), {}), QStringLiteral("1"));
+    EXPECT_EQ(settings.read(App, QStringLiteral("uss3"), QStringLiteral("build"), {}), QStringLiteral("3"));
+
+    window.reset();
+    // The stored collection does not exist; its message is the only one.
+    messages.shown.clear();
+    start();
+    EXPECT_TRUE(checked("Check1"));
+    EXPECT_TRUE(checked("Check2"));
+    EXPECT_TRUE(checked("Option3"));
+    EXPECT_FALSE(checked("Option1"));
+    EXPECT_TRUE(checked("Option5"));
+    EXPECT_FALSE(checked("Option2"));
+    EXPECT_TRUE(checked("Check3"));
+    EXPECT_EQ(text("Text1"), QStringLiteral("1.5"));
+    EXPECT_EQ(text("Label31"), QStringLiteral("/kolekce/moje.tkl"));
+    EXPECT_EQ(text("statusMain"), QStringLiteral("je aktivní"));
+    EXPECT_EQ(colour("statusMain"), QColor(0, 128, 0));
+}
+
+TEST_F(StartupSettings, LoadingFollowsTheOrderAndTheRepairs)
+{
+    storeOption(QStringLiteral("startup"), QStringLiteral("1"));
+    storeOption(QStringLiteral("run"), QStringLiteral("0"));
+    storeOption(QStringLiteral("afterstart"), QStringLiteral("False"));
+    storeOption(QStringLiteral("afterinterval"), QStringLiteral("false"));
+    storeOption(QStringLiteral("random"), QStringLiteral("abc"));
+    storeOption(QStringLiteral("interval"), QStringLiteral("00"));
+    storeOption(QStringLiteral("kolekce"), QStringLiteral("<kolekce není vybrána>"));
+    start();
+    // "startup" checks both boxes, then "run" unchecks both.
+    EXPECT_FALSE(checked("Check1"));
+    EXPECT_FALSE(checked("Check2"));
+    EXPECT_FALSE(checked("Option1"));
+    EXPECT_FALSE(checked("Option3"));
+    EXPECT_FALSE(checked("Check3"));
+    EXPECT_EQ(text("Text1"), QStringLiteral("60"));
+    EXPECT_EQ(stored("interval"), QStringLiteral("00")) << "the store keeps its text until the next save";
+    EXPECT_TRUE(messages.shown.empty()) << "the placeholder means no collection";
+    EXPECT_TRUE(wallpaper.calls.empty());
+
+    for (const char* interval : {"0", "minut", ""}) {
+        storeOption(QStringLiteral("interval"), QLatin1String(interval));
+        window->LoadSettings();
+        EXPECT_EQ(text("Text1"), QStringLiteral("60")) << interval;
+    }
+    storeOption(QStringLiteral("interval"), QStringLiteral("15 minut"));
+    window->LoadSettings();
+    EXPECT_EQ(text("Text1"), QStringLiteral("15 minut"));
+}
+
+TEST_F(StartupSettings, TheLogonEntryFollowsTheOptions)
+{
+    start();
+    control<QCheckBox>("Check1")->setChecked(true);
+    window->SaveSettings();
+    ASSERT_TRUE(logon.entry.has_value());
+    EXPECT_EQ(logon.entry->first, location.programPath());
+    EXPECT_EQ(logon.entry->second, QStringLiteral("/startos"));
+
+    control<QRadioButton>("Option3")->setChecked(true);
+    window->SaveSettings();
+    ASSERT_TRUE(logon.entry.has_value());
+    EXPECT_EQ(logon.entry->second, QString());
+
+    control<QCheckBox>("Check1")->setChecked(false);
+    window->SaveSettings();
+    EXPECT_FALSE(logon.entry.has_value());
+
+    // With no mode selected the entry is left as it is.
+    logon.entry = std::make_pair(QStringLiteral("/old"), QStringLiteral("/startos"));
+    control<QCheckBox>("Check1")->setChecked(true);
+    control<QRadioButton>("Option3")->setChecked(false);
+    window->SaveSettings();
+    EXPECT_EQ(logon.entry->first, QStringLiteral("/old"));
+
+    // A place that cannot be opened stops the update, not the save.
+    logon.openable = false;
+    control<QRadioButton>("Option1")->setChecked(true);
+    control<QLabel>("Label31")->setText(QStringLiteral("/x.tkl"));
+    window->SaveSettings();
+    EXPECT_EQ(stored("kolekce"), QStringLiteral("/x.tkl"));
+}
+
+TEST_F(StartupSettings, UninstallRemovesEverythingAndEndsWithoutSaving)
+{
+    storeOption(QStringLiteral("run"), QStringLiteral("1"));
+    settings.write(App, QStringLiteral("uss3"), QStringLiteral("path"), QStringLiteral("/x"));
+    settings.write(QStringLiteral("Orbenta_UpdateService"), Options, QStringLiteral("path"), QStringLiteral("/orb/"));
+    logon.entry = std::make_pair(QStringLiteral("/x/tapetor"), QString());
+    start(QStringLiteral("/uninstall"));
+
+    EXPECT_FALSE(settings.hasApp(App));
+    EXPECT_TRUE(settings.hasApp(QStringLiteral("Orbenta_UpdateService")));
+    EXPECT_FALSE(logon.entry.has_value());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Aplikace tapetor provedla příkaz pro odinstalování.\r"
+                                                     "Klikněte na OK a pokračujte v odinstalaci aplikace."));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("tapetor"));
+    EXPECT_EQ(messages.shown[0].style, 64);
+    EXPECT_EQ(process.exitCodes.size(), 1u);
+    EXPECT_TRUE(window->hasEnded());
+    EXPECT_FALSE(tray.present);
+    // Closing the ended window must not write the options back.
+    window->close();
+    EXPECT_FALSE(settings.hasApp(App));
+}
+
+TEST_F(StartupSettings, UninstallStopsSilentlyWhenTheEntryCannotBeOpened)
+{
+    logon.openable = false;
+    storeOption(QStringLiteral("run"), QStringLiteral("1"));
+    start(QStringLiteral("/uninstall"));
+    EXPECT_FALSE(settings.hasApp(App));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(process.exitCodes.empty());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(StartupSettings, OtherArgumentsMeanANormalStart)
+{
+    for (const char* argument : {"/UNINSTALL", "/startos now", "/uninstallx"}) {
+        storeOption(QStringLiteral("run"), QStringLiteral("1"));
+        start(QLatin1String(argument));
+        EXPECT_TRUE(settings.hasApp(App)) << argument;
+        EXPECT_TRUE(process.exitCodes.empty()) << argument;
+        window.reset();
+    }
+}
+
+TEST_F(StartupSettings, ExitAsksAboutAnUnsavedCollection)
+{
+    start();
+    control<QLabel>("change")->setText(QStringLiteral("1"));
+    messages.answers = {7};
+    window->mnuc1_end_Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Kolekce tapet byla změněna, ale nebyla uložena.\rChcete přesto pokračovat?"));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Kolekce není uložena"));
+    EXPECT_EQ(messages.shown[0].style, 36);
+    EXPECT_TRUE(process.exitCodes.empty());
+    EXPECT_EQ(text("change"), QStringLiteral("1"));
+    EXPECT_TRUE(tray.present);
+    EXPECT_FALSE(settings.hasApp(App));
+
+    messages.answers = {6};
+    menuItem("mnu_endapp")->trigger();
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(text("change"), QStringLiteral("0"));
+    EXPECT_TRUE(settings.hasApp(App)) << "the close saves the options";
+    EXPECT_FALSE(tray.present);
+    EXPECT_EQ(process.exitCodes.size(), 1u);
+}
+
+TEST_F(StartupSettings, CloseSavesAndHidesButKeepsRunning)
+{
+    start();
+    control<QLineEdit>("Text1")->setText(QStringLiteral("5"));
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(stored("interval"), QStringLiteral("5"));
+    EXPECT_TRUE(process.exitCodes.empty());
+    EXPECT_TRUE(tray.present);
+}
+
+TEST_F(StartupSettings, WithoutATrayTheWindowStaysReachable)
+{
+    tray.available = false;
+    start();
+    window->close();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->isMinimized());
+    click("Image7");
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(StartupSettings, AFailedSaveIsReportedOnce)
+{
+    start();
+    settings.failWrites = true;
+    window->close();
+    window->close();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].style, 16);
+    EXPECT_TRUE(process.exitCodes.empty());
+}
