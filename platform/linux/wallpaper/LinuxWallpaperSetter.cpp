@@ -1,0 +1,112 @@
+#include "platform/linux/wallpaper/LinuxWallpaperSetter.h"
+
+#include "engine/PictureIO.h"
+#include "platform/linux/wallpaper/BackendCommands.h"
+#include "platform/linux/wallpaper/ToolRunner.h"
+#include "platform/linux/wallpaper/WallpaperCopy.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QImage>
+
+#include <utility>
+
+namespace {
+
+bool isStyle(int style)
+{
+    return style == StyleCenter || style == StyleStretch || style == StyleTile;
+}
+
+} // namespace
+
+LinuxWallpaperSetter::LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runner,
+                                           QString copyFolder, RootSetter rootSetter)
+    : m_desktop(desktop)
+    , m_runner(runner)
+    , m_copyFolder(std::move(copyFolder))
+    , m_rootSetter(std::move(rootSetter))
+{
+}
+
+bool LinuxWallpaperSetter::setWallpaper(const QString& bmpPath, int style, const QImage* picture)
+{
+    if (!bmpPath.endsWith(QLatin1String("bmp"), Qt::CaseInsensitive))
+        return false;
+    if (isStyle(style))
+        m_lastStyle = style;
+    if (m_desktop == DesktopKind::Unsupported)
+        return false;
+
+    QImage loaded;
+    if (!picture || picture->isNull()) {
+        if (!loadPicture(bmpPath, loaded))
+            return false;
+        picture = &loaded;
+    }
+    if (m_desktop == DesktopKind::X11Root)
+        return m_rootSetter && m_rootSetter(*picture, m_lastStyle);
+    return setThroughTools(*picture, style);
+}
+
+bool LinuxWallpaperSetter::setThroughTools(const QImage& picture, int style)
+{
+    const QString copy = writeWallpaperCopy(picture, m_copyFolder, nextStamp());
+    if (copy.isEmpty())
+        return false;
+
+    ToolCalls calls;
+    switch (m_desktop) {
+    case DesktopKind::Gnome:
+        calls = gnomeCalls(copy, style);
+        break;
+    case DesktopKind::Cinnamon:
+        calls = cinnamonCalls(copy, style);
+        break;
+    case DesktopKind::Mate:
+        calls = mateCalls(copy, style);
+        break;
+    case DesktopKind::Kde:
+        calls = kdeCalls(copy, style);
+        break;
+    case DesktopKind::Lxde:
+        calls = lxdeCalls(copy, style);
+        break;
+    case DesktopKind::Lxqt:
+        calls = lxqtCalls(copy, style);
+        break;
+    case DesktopKind::Sway:
+        calls = swayCalls(copy, m_lastStyle);
+        break;
+    case DesktopKind::Xfce: {
+        const ToolCall listing = xfceListingCall();
+        QByteArray properties;
+        if (m_runner.run(listing.program, listing.arguments, &properties))
+            calls = xfceCalls(xfceLastImageProperties(properties), copy, style);
+        break;
+    }
+    default:
+        break;
+    }
+
+    bool accepted = !calls.isEmpty();
+    for (const ToolCall& call : std::as_const(calls)) {
+        if (!m_runner.run(call.program, call.arguments) && call.required) {
+            accepted = false;
+            break;
+        }
+    }
+    // The desktop may still read the copy it showed until now; it goes only once the
+    // new one is in place, and a refused copy goes instead.
+    if (accepted)
+        removeWallpaperCopies(m_copyFolder, copy);
+    else
+        QFile::remove(copy);
+    return accepted;
+}
+
+qint64 LinuxWallpaperSetter::nextStamp()
+{
+    m_lastStamp = qMax(m_lastStamp + 1, QDateTime::currentMSecsSinceEpoch());
+    return m_lastStamp;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/WallpaperSetter.h"
+#include "platform/linux/wallpaper/DesktopDetection.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class ToolRunner;
+
+// Sets the wallpaper the way the running desktop wants it (see DesktopDetection.h).
+// Desktops driven by their own tools get a fresh PNG copy of the picture on every
+// change; a bare X server gets the picture drawn on its root window.
+class LinuxWallpaperSetter final : public WallpaperSetter {
+public:
+    using RootSetter = std::function<bool(const QImage& picture, int style)>;
+
+    // copyFolder holds the PNG copies. rootSetter draws on the X root window.
+    LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runner, QString copyFolder,
+                         RootSetter rootSetter);
+
+    bool setWallpaper(const QString& bmpPath, int style, const QImage* picture) override;
+
+    DesktopKind desktop() const { return m_desktop; }
+
+private:
+    bool setThroughTools(const QImage& picture, int style);
+    qint64 nextStamp();
+
+    DesktopKind m_desktop;
+    ToolRunner& m_runner;
+    QString m_copyFolder;
+    RootSetter m_rootSetter;
+    // Backends that draw the picture themselves need a style on every change; a code
+    // outside 0..2 keeps the one used before, as the Windows registry values would.
+    int m_lastStyle = StyleCenter;
+    qint64 m_lastStamp = 0;
+};
+
+// The setter for this session's desktop, with the copies kept in the per-user data
+// folder ($XDG_DATA_HOME/tapetor).
+std::unique_ptr<WallpaperSetter> makeLinuxWallpaperSetter();

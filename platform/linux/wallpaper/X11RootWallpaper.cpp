@@ -1,0 +1,227 @@
+#include "platform/linux/wallpaper/X11RootWallpaper.h"
+
+#include "platform/linux/wallpaper/RootComposition.h"
+
+#include <QImage>
+#include <QSysInfo>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib-xcb.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
+#include <xcb/xcb.h>
+
+namespace {
+
+// Xlib's default error handler ends the process. While we talk to the server,
+// errors only mark the operation as failed. Xlib handlers are plain functions,
+// hence the file-level flag; everything runs on the one user-interface thread.
+bool g_xError = false;
+
+int recordXError(Display*, XErrorEvent*)
+{
+    g_xError = true;
+    return 0;
+}
+
+class XErrorTrap {
+public:
+    XErrorTrap() : m_previous(XSetErrorHandler(recordXError)) { g_xError = false; }
+    ~XErrorTrap() { XSetErrorHandler(m_previous); }
+    XErrorTrap(const XErrorTrap&) = delete;
+    XErrorTrap& operator=(const XErrorTrap&) = delete;
+    bool failed(Display* display) const
+    {
+        XSync(display, False);
+        return g_xError;
+    }
+    void reset() const { g_xError = false; }
+
+private:
+    XErrorHandler m_previous;
+};
+
+class DisplayConnection {
+public:
+    DisplayConnection() : m_display(XOpenDisplay(nullptr)) {}
+    ~DisplayConnection()
+    {
+        if (m_display)
+            XCloseDisplay(m_display);
+    }
+    DisplayConnection(const DisplayConnection&) = delete;
+    DisplayConnection& operator=(const DisplayConnection&) = delete;
+    Display* get() const { return m_display; }
+
+private:
+    Display* m_display;
+};
+
+QList<QRect> monitorRects(Display* display, Window root, const QRect& screenRect)
+{
+    QList<QRect> rects;
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    if (XRRQueryExtension(display, &eventBase, &errorBase)
+        && XRRQueryVersion(display, &major, &minor) && (major > 1 || (major == 1 && minor >= 5))) {
+        int count = 0;
+        if (XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count)) {
+            for (int i = 0; i < count; ++i)
+                rects.append(QRect(monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height));
+            XRRFreeMonitors(monitors);
+        }
+    }
+    if (rects.isEmpty())
+        rects.append(screenRect);
+    return rects;
+}
+
+// The pixel layout of the root's depth that a QImage can be handed over in.
+QImage::Format imageFormatFor(Display* display, int screen)
+{
+    const Visual* visual = DefaultVisual(display, screen);
+    const int depth = DefaultDepth(display, screen);
+    if (visual->c_class != TrueColor)
+        return QImage::Format_Invalid;
+    int bitsPerPixel = 0;
+    int count = 0;
+    if (XPixmapFormatValues* formats = XListPixmapFormats(display, &count)) {
+        for (int i = 0; i < count; ++i) {
+            if (formats[i].depth == depth)
+                bitsPerPixel = formats[i].bits_per_pixel;
+        }
+        XFree(formats);
+    }
+    if ((depth == 24 || depth == 32) && bitsPerPixel == 32 && visual->red_mask == 0xff0000
+        && visual->green_mask == 0xff00 && visual->blue_mask == 0xff)
+        return QImage::Format_RGB32;
+    if (depth == 16 && bitsPerPixel == 16 && visual->red_mask == 0xf800
+        && visual->green_mask == 0x7e0 && visual->blue_mask == 0x1f)
+        return QImage::Format_RGB16;
+    return QImage::Format_Invalid;
+}
+
+bool putImage(Display* display, int screen, Drawable target, const QImage& image)
+{
+    XImage* xImage = XCreateImage(display, DefaultVisual(display, screen),
+                                  unsigned(DefaultDepth(display, screen)), ZPixmap, 0,
+                                  const_cast<char*>(reinterpret_cast<const char*>(image.constBits())),
+                                  unsigned(image.width()), unsigned(image.height()), image.depth(),
+                                  int(image.bytesPerLine()));
+    if (!xImage)
+        return false;
+    // QImage holds pixels as native words; Xlib swaps them if the server differs.
+    xImage->byte_order = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? LSBFirst : MSBFirst;
+    GC gc = XCreateGC(display, target, 0, nullptr);
+    XPutImage(display, target, gc, xImage, 0, 0, 0, 0, unsigned(image.width()),
+              unsigned(image.height()));
+    XFreeGC(display, gc);
+    xImage->data = nullptr; // the pixels belong to the QImage
+    XDestroyImage(xImage);
+    return true;
+}
+
+Pixmap pixmapProperty(Display* display, Window root, Atom property)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    Pixmap pixmap = None;
+    if (XGetWindowProperty(display, root, property, 0, 1, False, XA_PIXMAP, &type, &format,
+                           &items, &remaining, &data) == Success
+        && type == XA_PIXMAP && format == 32 && items == 1 && data)
+        pixmap = Pixmap(*reinterpret_cast<unsigned long*>(data));
+    if (data)
+        XFree(data);
+    return pixmap;
+}
+
+// The previous setter kept its pixmap alive by keeping its client's resources after
+// it closed; destroying that client frees the pixmap. Only done when both atoms agree
+// (another program may have reused one of them), the pixmap still exists, and it is
+// not ours: a setter that exited without keeping its resources leaves a stale id
+// that may now belong to this very connection.
+void freePreviousPixmap(Display* display, Window root, Pixmap ours, const XErrorTrap& trap)
+{
+    const Atom rootAtom = XInternAtom(display, "_XROOTPMAP_ID", True);
+    const Atom esetrootAtom = XInternAtom(display, "ESETROOT_PMAP_ID", True);
+    if (rootAtom == None || esetrootAtom == None)
+        return;
+    const Pixmap previous = pixmapProperty(display, root, rootAtom);
+    if (previous == None || previous != pixmapProperty(display, root, esetrootAtom))
+        return;
+
+    trap.reset();
+    Window geometryRoot = None;
+    int x = 0;
+    int y = 0;
+    unsigned width = 0;
+    unsigned height = 0;
+    unsigned border = 0;
+    unsigned depth = 0;
+    const Status found = XGetGeometry(display, previous, &geometryRoot, &x, &y, &width, &height,
+                                      &border, &depth);
+    if (trap.failed(display) || !found) {
+        trap.reset();
+        return;
+    }
+    const XID mask = xcb_get_setup(XGetXCBConnection(display))->resource_id_mask;
+    if ((previous & ~mask) != (ours & ~mask))
+        XKillClient(display, previous);
+}
+
+void publishPixmap(Display* display, Window root, Pixmap pixmap)
+{
+    const Atom rootAtom = XInternAtom(display, "_XROOTPMAP_ID", False);
+    const Atom esetrootAtom = XInternAtom(display, "ESETROOT_PMAP_ID", False);
+    const unsigned long value = pixmap;
+    const auto* data = reinterpret_cast<const unsigned char*>(&value);
+    XChangeProperty(display, root, rootAtom, XA_PIXMAP, 32, PropModeReplace, data, 1);
+    XChangeProperty(display, root, esetrootAtom, XA_PIXMAP, 32, PropModeReplace, data, 1);
+}
+
+} // namespace
+
+bool setRootWindowWallpaper(const QImage& picture, int style)
+{
+    const DisplayConnection connection;
+    Display* display = connection.get();
+    if (!display || picture.isNull())
+        return false;
+    const XErrorTrap trap;
+    const int screen = DefaultScreen(display);
+    const Window root = RootWindow(display, screen);
+    const QImage::Format format = imageFormatFor(display, screen);
+    if (format == QImage::Format_Invalid)
+        return false;
+
+    const int width = DisplayWidth(display, screen);
+    const int height = DisplayHeight(display, screen);
+    QImage composed(width, height, QImage::Format_RGB32);
+    if (composed.isNull())
+        return false;
+    composeRootPicture(picture, style, monitorRects(display, root, composed.rect()), composed);
+    if (format != QImage::Format_RGB32)
+        composed.convertTo(format);
+
+    const Pixmap pixmap = XCreatePixmap(display, root, unsigned(width), unsigned(height),
+                                        unsigned(DefaultDepth(display, screen)));
+    if (!putImage(display, screen, pixmap, composed) || trap.failed(display)) {
+        XFreePixmap(display, pixmap);
+        return false;
+    }
+    freePreviousPixmap(display, root, pixmap, trap);
+    publishPixmap(display, root, pixmap);
+    XSetWindowBackgroundPixmap(display, root, pixmap);
+    XClearWindow(display, root);
+    if (trap.failed(display))
+        return false;
+    // Keep the pixmap after this connection closes; the next change frees it.
+    XSetCloseDownMode(display, RetainPermanent);
+    return true;
+}

@@ -1,0 +1,253 @@
+#include "engine/WallpaperBitmap.h"
+#include "platform/linux/wallpaper/LinuxWallpaperSetter.h"
+#include "platform/linux/wallpaper/ProcessToolRunner.h"
+#include "platform/linux/wallpaper/WallpaperCopy.h"
+#include "test_pictures_support.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <map>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+using namespace testpics;
+
+namespace {
+
+struct RanCall {
+    QString program;
+    QStringList arguments;
+};
+
+class FakeToolRunner final : public ToolRunner {
+public:
+    bool run(const QString& program, const QStringList& arguments, QByteArray* output) override
+    {
+        calls.push_back({program, arguments});
+        if (output)
+            *output = outputs[program];
+        for (const QString& failing : failingArguments) {
+            if (arguments.contains(failing))
+                return false;
+        }
+        return !missingPrograms.contains(program);
+    }
+    // The value gsettings was last given for key.
+    QString lastValueOf(const QString& key) const
+    {
+        for (auto it = calls.rbegin(); it != calls.rend(); ++it) {
+            if (it->arguments.size() == 4 && it->arguments[2] == key)
+                return it->arguments[3];
+        }
+        return {};
+    }
+
+    std::vector<RanCall> calls;
+    std::map<QString, QByteArray> outputs;
+    QStringList missingPrograms;
+    QStringList failingArguments;
+};
+
+struct RootCall {
+    QImage picture;
+    int style;
+};
+
+class SetterTest : public testing::Test {
+protected:
+    LinuxWallpaperSetter makeSetter(DesktopKind desktop)
+    {
+        return LinuxWallpaperSetter(desktop, runner, copies(), [this](const QImage& picture, int style) {
+            rootCalls.push_back({picture, style});
+            return rootAccepts;
+        });
+    }
+    QString copies() const { return dir.filePath(QStringLiteral("data/tapetor")); }
+    QStringList copyFiles() const { return QDir(copies()).entryList(QDir::Files); }
+    QString bmp() const { return dir.filePath(QStringLiteral("tapetor.bmp")); }
+    static QString uriPath(const QString& quotedUri)
+    {
+        return QString(quotedUri).remove(QLatin1Char('\'')).remove(QStringLiteral("file://"));
+    }
+
+    QTemporaryDir dir;
+    FakeToolRunner runner;
+    std::vector<RootCall> rootCalls;
+    bool rootAccepts = true;
+};
+
+} // namespace
+
+TEST_F(SetterTest, GnomeGetsAFreshlyNamedPngOnEveryChangeAndOnlyTheNewestStays)
+{
+    auto setter = makeSetter(DesktopKind::Gnome);
+    const QImage first = quadrants(30, 20);
+    const QImage second = noise(30, 20);
+
+    ASSERT_TRUE(setter.setWallpaper(bmp(), StyleStretch, &first));
+    const QString firstUri = runner.lastValueOf(QStringLiteral("picture-uri"));
+    EXPECT_EQ(runner.lastValueOf(QStringLiteral("picture-options")), QStringLiteral("'stretched'"));
+    EXPECT_EQ(runner.lastValueOf(QStringLiteral("picture-uri-dark")), firstUri);
+    EXPECT_EQ(QImage(uriPath(firstUri)), first);
+
+    // The same bitmap path again: the desktop must still see a new name.
+    ASSERT_TRUE(setter.setWallpaper(bmp(), StyleTile, &second));
+    const QString secondUri = runner.lastValueOf(QStringLiteral("picture-uri"));
+    EXPECT_NE(secondUri, firstUri);
+    EXPECT_EQ(runner.lastValueOf(QStringLiteral("picture-options")), QStringLiteral("'wallpaper'"));
+    EXPECT_EQ(QImage(uriPath(secondUri)), second);
+    EXPECT_EQ(copyFiles(), QStringList{QFileInfo(uriPath(secondUri)).fileName()});
+}
+
+TEST_F(SetterTest, OnlyBitmapPathsAreAccepted)
+{
+    auto setter = makeSetter(DesktopKind::Gnome);
+    const QImage picture = quadrants(10, 10);
+    EXPECT_FALSE(setter.setWallpaper(dir.filePath(QStringLiteral("photo.jpg")), StyleCenter, &picture));
+    EXPECT_TRUE(runner.calls.empty());
+    EXPECT_TRUE(setter.setWallpaper(dir.filePath(QStringLiteral("TAPETOR.BMP")), StyleCenter, &picture));
+}
+
+TEST_F(SetterTest, WithoutADecodedPictureTheBitmapIsRead)
+{
+    auto setter = makeSetter(DesktopKind::X11Root);
+    const QImage picture = quadrants(12, 8);
+    ASSERT_TRUE(writeWallpaperBitmap(picture, bmp()));
+    EXPECT_TRUE(setter.setWallpaper(bmp(), StyleCenter, nullptr));
+    const QImage none;
+    EXPECT_TRUE(setter.setWallpaper(bmp(), StyleTile, &none));
+    ASSERT_EQ(rootCalls.size(), 2u);
+    EXPECT_EQ(rootCalls[0].picture.convertToFormat(QImage::Format_RGB32), picture);
+    EXPECT_EQ(rootCalls[1].style, StyleTile);
+
+    QFile::remove(bmp());
+    EXPECT_FALSE(setter.setWallpaper(bmp(), StyleCenter, nullptr));
+    EXPECT_EQ(rootCalls.size(), 2u);
+}
+
+TEST_F(SetterTest, TheRootWindowKeepsTheLastStyleForAnInvalidCode)
+{
+    auto setter = makeSetter(DesktopKind::X11Root);
+    const QImage picture = quadrants(10, 10);
+    ASSERT_TRUE(setter.setWallpaper(bmp(), 7, &picture));
+    ASSERT_TRUE(setter.setWallpaper(bmp(), StyleTile, &picture));
+    ASSERT_TRUE(setter.setWallpaper(bmp(), -1, &picture));
+    ASSERT_EQ(rootCalls.size(), 3u);
+    EXPECT_EQ(rootCalls[0].style, StyleCenter);
+    EXPECT_EQ(rootCalls[1].style, StyleTile);
+    EXPECT_EQ(rootCalls[2].style, StyleTile);
+    rootAccepts = false;
+    EXPECT_FALSE(setter.setWallpaper(bmp(), StyleCenter, &picture));
+}
+
+TEST_F(SetterTest, AMissingOrFailingToolFailsTheChangeAndKeepsTheShownCopy)
+{
+    auto setter = makeSetter(DesktopKind::Gnome);
+    const QImage picture = quadrants(10, 10);
+    ASSERT_TRUE(setter.setWallpaper(bmp(), StyleCenter, &picture));
+    const QStringList shown = copyFiles();
+    ASSERT_EQ(shown.size(), 1);
+
+    runner.missingPrograms = {QStringLiteral("gsettings")};
+    EXPECT_FALSE(setter.setWallpaper(bmp(), StyleCenter, &picture));
+    EXPECT_EQ(copyFiles(), shown);
+
+    runner.missingPrograms.clear();
+    runner.failingArguments = {QStringLiteral("picture-uri")};
+    EXPECT_FALSE(setter.setWallpaper(bmp(), StyleCenter, &picture));
+    EXPECT_EQ(copyFiles(), shown);
+}
+
+TEST_F(SetterTest, AnOlderGnomeWithoutTheDarkPictureKeyStillChanges)
+{
+    auto setter = makeSetter(DesktopKind::Gnome);
+    runner.failingArguments = {QStringLiteral("picture-uri-dark")};
+    const QImage picture = quadrants(10, 10);
+    EXPECT_TRUE(setter.setWallpaper(bmp(), StyleCenter, &picture));
+}
+
+TEST_F(SetterTest, XfceChangesEveryListedWorkspaceAndFailsWhenThereIsNone)
+{
+    auto setter = makeSetter(DesktopKind::Xfce);
+    const QImage picture = quadrants(10, 10);
+    runner.outputs[QStringLiteral("xfconf-query")] =
+        "/backdrop/screen0/monitor0/workspace0/last-image\n/backdrop/screen0/monitor0/workspace1/last-image\n";
+    ASSERT_TRUE(setter.setWallpaper(bmp(), StyleTile, &picture));
+    int pathsSet = 0;
+    for (const RanCall& call : runner.calls) {
+        if (call.arguments.size() == 9 && call.arguments[8].endsWith(QLatin1String(".png")))
+            ++pathsSet;
+    }
+    EXPECT_EQ(pathsSet, 2);
+
+    runner.outputs[QStringLiteral("xfconf-query")] = "/desktop-icons/style\n";
+    EXPECT_FALSE(setter.setWallpaper(bmp(), StyleTile, &picture));
+}
+
+TEST_F(SetterTest, ToolDesktopsRunTheirOwnProgram)
+{
+    const struct {
+        DesktopKind desktop;
+        const char* program;
+    } cases[] = {
+        {DesktopKind::Cinnamon, "gsettings"}, {DesktopKind::Mate, "gsettings"},
+        {DesktopKind::Kde, "dbus-send"},      {DesktopKind::Lxde, "pcmanfm"},
+        {DesktopKind::Lxqt, "pcmanfm-qt"},    {DesktopKind::Sway, "swaymsg"},
+    };
+    const QImage picture = quadrants(10, 10);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.program);
+        runner.calls.clear();
+        auto setter = makeSetter(c.desktop);
+        EXPECT_TRUE(setter.setWallpaper(bmp(), StyleCenter, &picture));
+        ASSERT_FALSE(runner.calls.empty());
+        EXPECT_EQ(runner.calls.back().program, QString::fromLatin1(c.program));
+    }
+    EXPECT_TRUE(rootCalls.empty());
+}
+
+TEST_F(SetterTest, NoDesktopNoWallpaper)
+{
+    auto setter = makeSetter(DesktopKind::Unsupported);
+    const QImage picture = quadrants(10, 10);
+    EXPECT_FALSE(setter.setWallpaper(bmp(), StyleCenter, &picture));
+    EXPECT_TRUE(runner.calls.empty());
+    EXPECT_TRUE(rootCalls.empty());
+}
+
+TEST(WallpaperCopyTest, NamesChangeWithTheStampAndOnlyOurCopiesAreRemoved)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("new/folder"));
+    const QImage picture = quadrants(6, 4);
+    const QString first = writeWallpaperCopy(picture, folder, 100);
+    EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("tapetor-100.png"));
+    // A name already taken is never reused: the desktop would not notice the change.
+    const QString second = writeWallpaperCopy(picture, folder, 100);
+    EXPECT_EQ(QFileInfo(second).fileName(), QStringLiteral("tapetor-101.png"));
+    ASSERT_TRUE(writeAll(folder + QStringLiteral("/tapetor.bmp"), "bmp"));
+    ASSERT_TRUE(writeAll(folder + QStringLiteral("/tapetor-x.png"), "someone else's"));
+
+    removeWallpaperCopies(folder, second);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              (QStringList{QStringLiteral("tapetor-101.png"), QStringLiteral("tapetor-x.png"),
+                           QStringLiteral("tapetor.bmp")}));
+    EXPECT_TRUE(isWallpaperCopyName(QStringLiteral("tapetor-1700000000000.png")));
+    EXPECT_FALSE(isWallpaperCopyName(QStringLiteral("tapetor.bmp")));
+    EXPECT_TRUE(writeWallpaperCopy(QImage(), folder, 5).isEmpty());
+}
+
+TEST(ProcessToolRunnerTest, ReportsExitCodesMissingProgramsAndHangs)
+{
+    ProcessToolRunner runner(300);
+    EXPECT_TRUE(runner.run(QStringLiteral("true"), {}, nullptr));
+    EXPECT_FALSE(runner.run(QStringLiteral("false"), {}, nullptr));
+    EXPECT_FALSE(runner.run(QStringLiteral("no-such-tool-tapetor"), {}, nullptr));
+    QByteArray output;
+    EXPECT_TRUE(runner.run(QStringLiteral("printf"), {QStringLiteral("%s|"), QStringLiteral("a b"), QStringLiteral("$HOME")}, &output));
+    EXPECT_EQ(output, QByteArray("a b|$HOME|")); // arguments reach the tool untouched
+    EXPECT_FALSE(runner.run(QStringLiteral("sleep"), {QStringLiteral("30")}, nullptr));
+}
