@@ -1,0 +1,148 @@
+# Shared set-up for the desktop tests: a private X server, a temporary home, pixel
+# reads of the root window, bounded polling and a pass/fail tally.
+#
+#   source lib.sh
+#   desktop_require Xvfb xwd ...     exit 77 (skipped) when a tool is missing
+#   desktop_temp_home                HOME, XDG_* under a fresh temporary folder ($T)
+#   start_xvfb [WxHxD]               private display, exported as DISPLAY
+#   start_window_manager; start_tray
+#   root_pixel X Y                   RRGGBB of the root window, read now
+#   save_root_shot NAME              keeps $DESKTOP_SHOTS/NAME.png for a person to see
+#   wait_until 'COMMAND' SECONDS     polls until COMMAND succeeds; false on time-out
+#   check NAME EXPECTED ACTUAL; finish
+#
+# Cleanup on exit ends only the processes started through track_pid, newest first.
+
+DESKTOP_PIDS=()
+DESKTOP_PASSED=0
+DESKTOP_FAILED=0
+DESKTOP_SHOTS=${DESKTOP_SHOTS:-${TMPDIR:-/tmp}/desktop-shots}
+T=""
+
+desktop_cleanup() {
+    local i
+    for (( i=${#DESKTOP_PIDS[@]}-1; i>=0; i-- )); do
+        kill "${DESKTOP_PIDS[i]}" 2>/dev/null
+    done
+    for (( i=${#DESKTOP_PIDS[@]}-1; i>=0; i-- )); do
+        wait "${DESKTOP_PIDS[i]}" 2>/dev/null
+    done
+    if [[ -n $T && -d $T ]]; then
+        rm -rf "$T"
+    fi
+}
+trap desktop_cleanup EXIT
+
+track_pid() {
+    DESKTOP_PIDS+=("$1")
+}
+
+desktop_require() {
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "SKIP: $tool is not installed"
+            exit 77
+        fi
+    done
+}
+
+desktop_temp_home() {
+    T=$(mktemp -d "${TMPDIR:-/tmp}/tapetor-desktop.XXXXXX")
+    export HOME=$T/home
+    export XDG_CONFIG_HOME=$HOME/.config
+    export XDG_DATA_HOME=$HOME/.local/share
+    export XDG_CACHE_HOME=$HOME/.cache
+    export XDG_RUNTIME_DIR=$T/run
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+    # Qt must find no StatusNotifierWatcher (it uses the XEmbed tray then), and no
+    # tool may start a session bus of its own.
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
+    unset XDG_CURRENT_DESKTOP WAYLAND_DISPLAY
+}
+
+# wait_until 'COMMAND' SECONDS
+wait_until() {
+    local command=$1 deadline=$(( $(date +%s%N) + ${2:-10} * 1000000000 ))
+    until eval "$command" >/dev/null 2>&1; do
+        if (( $(date +%s%N) > deadline )); then
+            return 1
+        fi
+        sleep 0.05
+    done
+}
+
+# The server picks a free display itself (-displayfd), so parallel tests never race.
+start_xvfb() {
+    local geometry=${1:-1024x768x24} number_file=$T/display
+    : > "$number_file"
+    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp -noreset 3>"$number_file" >"$T/xvfb.log" 2>&1 &
+    track_pid $!
+    if ! wait_until "[[ -s $number_file ]]" 15; then
+        echo "Xvfb did not start:"; cat "$T/xvfb.log"
+        exit 1
+    fi
+    export DISPLAY=:$(tr -d '\n' < "$number_file")
+    wait_until "xdpyinfo" 10 || { echo "display $DISPLAY does not answer"; exit 1; }
+}
+
+start_window_manager() {
+    command -v openbox >/dev/null || return 0
+    openbox --sm-disable >"$T/openbox.log" 2>&1 &
+    track_pid $!
+    wait_until "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window" 10
+}
+
+start_tray() {
+    command -v trayer >/dev/null || return 0
+    trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
+        >"$T/trayer.log" 2>&1 &
+    track_pid $!
+    wait_until "xdotool search --classname trayer" 10
+}
+
+# shot FILE: the root window as a PNG.
+root_shot() {
+    xwd -root -silent | /usr/bin/convert xwd:- "$1"
+}
+
+# pixel_of FILE X Y -> RRGGBB
+pixel_of() {
+    /usr/bin/convert "$1" -format "%[hex:p{$2,$3}]" info: | cut -c1-6
+}
+
+root_pixel() {
+    local shot=$T/pixel.png
+    root_shot "$shot" && pixel_of "$shot" "$1" "$2"
+}
+
+save_root_shot() {
+    mkdir -p "$DESKTOP_SHOTS"
+    root_shot "$DESKTOP_SHOTS/$1.png"
+}
+
+# check NAME EXPECTED ACTUAL
+check() {
+    if [[ "$2" == "$3" ]]; then
+        DESKTOP_PASSED=$((DESKTOP_PASSED + 1))
+    else
+        DESKTOP_FAILED=$((DESKTOP_FAILED + 1))
+        echo "FAIL: $1: expected '$2', got '$3'"
+    fi
+}
+
+# check_pixels NAME SHOT "X Y RRGGBB" ...
+check_pixels() {
+    local name=$1 shot=$2 spec x y colour
+    shift 2
+    for spec in "$@"; do
+        read -r x y colour <<<"$spec"
+        check "$name at $x,$y" "$colour" "$(pixel_of "$shot" "$x" "$y")"
+    done
+}
+
+finish() {
+    echo "$DESKTOP_PASSED passed, $DESKTOP_FAILED failed"
+    (( DESKTOP_FAILED == 0 ))
+}
