@@ -63,7 +63,7 @@ void frmConsole::Form_Load()
         return;
     }
     if (ui->statusMain->text() != Texts::Inactive)
-        setWindowState(windowState() | Qt::WindowMinimized);
+        minimiseToTray();
 }
 
 void frmConsole::uninstall()
@@ -122,9 +122,5 @@ void frmConsole::closeEvent(QCloseEvent* event)
         return;
     }
     event->ignore();
-    if (m_services.tray->isVisible() && m_services.tray->trayAvailable())
-        hide();
-    else
-        // With no tray to come back from, a hidden window could never be reopened.
-        setWindowState(windowState() | Qt::WindowMinimized);
+    minimiseToTray();
 }

@@ -22,7 +22,7 @@ std::vector<qsizetype> CollectionOrder::sortedOrder(const QStringList& entries) 
     std::vector<QCollatorSortKey> keys;
     keys.reserve(static_cast<size_t>(entries.size()));
     for (const QString& entry : entries)
-        keys.push_back(m_collator.sortKey(entry));
+        keys.push_back(m_collator.sortKey(entry.toCaseFolded()));
     std::vector<qsizetype> order(static_cast<size_t>(entries.size()));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&keys](qsizetype a, qsizetype b) {

@@ -234,8 +234,7 @@ void frmConsole::Image6_Click()
 
 void frmConsole::Image7_Click()
 {
-    setWindowState(windowState() | Qt::WindowMinimized);
-    hideToTray();
+    minimiseToTray();
 }
 
 void frmConsole::Label28_Click()
@@ -262,12 +261,27 @@ void frmConsole::Form_Resize()
         hideToTray();
 }
 
+bool frmConsole::trayUsable() const
+{
+    return m_services.tray->isVisible() && m_services.tray->trayAvailable();
+}
+
 void frmConsole::hideToTray()
 {
     // Without a tray the window would be gone for good; it stays minimised instead.
-    if (!m_services.tray->isVisible() || !m_services.tray->trayAvailable())
-        return;
-    hide();
+    if (trayUsable())
+        hide();
+}
+
+void frmConsole::minimiseToTray()
+{
+    // Hidden straight away rather than minimised first: a minimise request still on
+    // its way to the window manager would iconify the window again the moment it is
+    // restored from the tray.
+    if (trayUsable())
+        hide();
+    else
+        setWindowState(windowState() | Qt::WindowMinimized);
 }
 
 void frmConsole::restoreWindow()

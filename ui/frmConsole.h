@@ -124,6 +124,8 @@ private:
     // Hides the window into the tray, or minimises it when there is no tray to come
     // back from.
     void hideToTray();
+    void minimiseToTray();
+    bool trayUsable() const;
     void restoreWindow();
     // Makes an entry current and marks it, then loads it into the preview, as a click would.
     void selectEntry(int index);

@@ -103,6 +103,15 @@ TEST(CollectionOrder, SortsCaseInsensitivelyInTheLocalesOrder)
     EXPECT_EQ(entries, (QStringList{"/a.png", "/B.png", "/c.png", "/č.png", "/d.png", "/h.png", "/Ch.png"}));
 }
 
+TEST(CollectionOrder, CaseIsIgnoredInTheCLocaleToo)
+{
+    const CollectionOrder plain(QLocale::c());
+    QStringList entries{QStringLiteral("/p/Cerveny.png"), QStringLiteral("/p/bily.png"), QStringLiteral("/p/azurovy.png")};
+    plain.sort(entries);
+    EXPECT_EQ(entries, (QStringList{"/p/azurovy.png", "/p/bily.png", "/p/Cerveny.png"}));
+    EXPECT_TRUE(plain.lessThan(QStringLiteral("b"), QStringLiteral("C")));
+}
+
 TEST(CollectionOrder, EqualEntriesKeepTheirOrderAndInsertAfterEachOther)
 {
     const CollectionOrder order(QLocale(QLocale::English));

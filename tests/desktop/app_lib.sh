@@ -1,0 +1,61 @@
+# Helpers for driving the real tapetor binary on the private display (after lib.sh).
+
+TAPETOR_PID=""
+
+# start_tapetor [ARGS...]: starts the program in the background; its PID in TAPETOR_PID.
+start_tapetor() {
+    "$TAPETOR" "$@" >"$T/tapetor.log" 2>&1 &
+    TAPETOR_PID=$!
+    track_pid "$TAPETOR_PID"
+}
+
+tapetor_alive() {
+    kill -0 "$TAPETOR_PID" 2>/dev/null
+}
+
+# The visible main window: titled "tapetor" and 490 pixels wide (the docked tray icon
+# carries the same name).
+main_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$TAPETOR_PID" --name '^tapetor$' 2>/dev/null); do
+        if [[ $(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}') == 490 ]]; then
+            echo "$id"
+            return 0
+        fi
+    done
+}
+
+# The docked tray icon: a window of ours somewhere inside the tray's panel (trayer's
+# panel has the class "trayer"; the icon's own window carries our class).
+tray_icon() {
+    local tray icon
+    for tray in $(xdotool search --class trayer 2>/dev/null); do
+        icon=$(xwininfo -tree -id "$tray" 2>/dev/null | awk '/\("tapetor" "tapetor"\)/ {print $1; exit}')
+        if [[ -n $icon ]]; then
+            echo "$(( icon ))"
+            return 0
+        fi
+    done
+    return 1
+}
+
+# write_settings KEY=VALUE ...: the options section of a fresh settings file.
+write_settings() {
+    mkdir -p "$XDG_CONFIG_HOME/tapetor"
+    {
+        echo "[options]"
+        printf '%s\n' "$@"
+    } >"$XDG_CONFIG_HOME/tapetor/tapetor.ini"
+}
+
+# solid_picture FILE COLOUR [WxH]
+solid_picture() {
+    /usr/bin/convert -size "${3:-64x48}" "xc:$2" "$1"
+}
+
+# write_collection FILE PATH...: CR LF after every entry.
+write_collection() {
+    local file=$1
+    shift
+    printf '%s\r\n' "$@" >"$file"
+}

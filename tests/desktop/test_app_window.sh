@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The real program on an X server: the centred window, closing into the tray with the
+# settings written, and the uninstall switch.
+set -u
+TAPETOR=$1
+export DESKTOP_SHOTS=$2
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/app_lib.sh"
+desktop_require Xvfb xdotool xwininfo openbox trayer xwd
+
+desktop_temp_home
+start_xvfb 1024x768x24
+start_window_manager
+start_tray
+
+start_tapetor
+wait_until '[[ -n $(main_window) ]]' 20 || { echo "no window"; cat "$T/tapetor.log"; exit 1; }
+window=$(main_window)
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$window")"
+# The frame adds a title bar above the client area; the window is centred as a whole.
+check "window centred horizontally" 1 $(( X + WIDTH / 2 > 492 && X + WIDTH / 2 < 532 ? 1 : 0 ))
+check "window centred vertically" 1 $(( Y + HEIGHT / 2 > 364 && Y + HEIGHT / 2 < 414 ? 1 : 0 ))
+check "client area width" 490 "$WIDTH"
+save_root_shot window-start
+check "tray icon docked" 1 "$(wait_until '[[ -n $(tray_icon) ]]' 10 && echo 1 || echo 0)"
+
+# openbox closes the focused window on Alt+F4, through the window's close request.
+xdotool windowactivate --sync "$window" 2>/dev/null
+xdotool key --window "$window" alt+F4
+check "window hidden after close" 1 "$(wait_until '[[ -z $(main_window) ]]' 10 && echo 1 || echo 0)"
+ini=$XDG_CONFIG_HOME/tapetor/tapetor.ini
+check "settings written on close" 1 "$(wait_until "[[ -s '$ini' ]]" 10 && echo 1 || echo 0)"
+check "interval stored" "interval=60" "$(grep -x 'interval=60' "$ini")"
+check "program still running" 1 "$(tapetor_alive && echo 1 || echo 0)"
+kill "$TAPETOR_PID"
+wait "$TAPETOR_PID" 2>/dev/null
+
+# The uninstall switch removes the settings and the autostart entry, after its message.
+mkdir -p "$XDG_CONFIG_HOME/autostart"
+printf '[Desktop Entry]\nType=Application\nName=tapetor\nExec=tapetor\n' >"$XDG_CONFIG_HOME/autostart/tapetor.desktop"
+start_tapetor /uninstall
+message_box() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$TAPETOR_PID" --name '^tapetor$' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        # Neither the main window nor the 22-pixel tray icon.
+        (( WIDTH != 490 && WIDTH > 40 )) && { echo "$id"; return 0; }
+    done
+    return 1
+}
+check "uninstall message shown" 1 "$(wait_until '[[ -n $(message_box) ]]' 20 && echo 1 || echo 0)"
+save_root_shot uninstall-message
+check "settings gone before the answer" 0 "$([[ -e $ini ]] && echo 1 || echo 0)"
+box=$(message_box)
+xdotool windowactivate --sync "$box" 2>/dev/null
+xdotool key --window "$box" Return
+check "process ended" 1 "$(wait_until '! tapetor_alive' 10 && echo 1 || echo 0)"
+check "settings file gone" 0 "$([[ -e $ini ]] && echo 1 || echo 0)"
+check "autostart entry gone" 0 "$([[ -e $XDG_CONFIG_HOME/autostart/tapetor.desktop ]] && echo 1 || echo 0)"
+finish
