@@ -1,12 +1,16 @@
 #include "engine/WallpaperBitmap.h"
 #include "platform/linux/wallpaper/LinuxWallpaperSetter.h"
 #include "platform/linux/wallpaper/ProcessToolRunner.h"
+#include "platform/linux/wallpaper/UncompressedPng.h"
 #include "platform/linux/wallpaper/WallpaperCopy.h"
 #include "test_pictures_support.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QtEndian>
+
+#include <zlib.h>
 
 #include <map>
 #include <vector>
@@ -238,6 +242,76 @@ TEST(WallpaperCopyTest, NamesChangeWithTheStampAndOnlyOurCopiesAreRemoved)
     EXPECT_TRUE(isWallpaperCopyName(QStringLiteral("tapetor-1700000000000.png")));
     EXPECT_FALSE(isWallpaperCopyName(QStringLiteral("tapetor.bmp")));
     EXPECT_TRUE(writeWallpaperCopy(QImage(), folder, 5).isEmpty());
+}
+
+namespace {
+
+// Checks what a lenient reader may skip: every chunk's CRC, the zlib stream's own
+// checksum, and that IEND ends the file. Returns the inflated rows.
+QByteArray strictlyInflated(const QByteArray& png)
+{
+    if (!png.startsWith(QByteArray("\x89PNG\r\n\x1a\n", 8)))
+        return {};
+    QByteArray stream;
+    qsizetype at = 8;
+    QByteArray type;
+    while (at + 12 <= png.size() && type != "IEND") {
+        const auto* p = reinterpret_cast<const uchar*>(png.constData()) + at;
+        const quint32 length = qFromBigEndian<quint32>(p);
+        type = png.mid(at + 4, 4);
+        if (at + 12 + qsizetype(length) > png.size()
+            || crc32(0, p + 4, 4 + length) != qFromBigEndian<quint32>(p + 8 + length))
+            return {};
+        if (type == "IDAT")
+            stream += png.mid(at + 8, length);
+        at += 12 + length;
+    }
+    if (type != "IEND" || at != png.size())
+        return {};
+    QByteArray rows(64 << 20, '\0');
+    uLongf size = uLongf(rows.size());
+    if (uncompress(reinterpret_cast<Bytef*>(rows.data()), &size,
+                   reinterpret_cast<const Bytef*>(stream.constData()), uLong(stream.size())) != Z_OK)
+        return {};
+    rows.truncate(qsizetype(size));
+    return rows;
+}
+
+} // namespace
+
+TEST(UncompressedPngTest, ReadsBackExactlyWhateverThePictureHolds)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("copy.png"));
+    // 701 pixels a row: more than one stored block a band, three bands, odd width.
+    const QImage colour = noise(701, 150);
+    QImage translucent = quadrants(33, 9, QImage::Format_ARGB32);
+    translucent.setPixel(1, 1, qRgba(200, 100, 50, 128));
+    QImage overBlack = translucent.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    overBlack.reinterpretAsFormat(QImage::Format_RGB32);
+    const struct {
+        const char* name;
+        QImage picture;
+        QImage expected;
+    } cases[] = {
+        {"rgb32", colour, colour},
+        {"grey", colour.convertToFormat(QImage::Format_Grayscale8),
+         colour.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32)},
+        {"one row", noise(5, 1), noise(5, 1)},
+        {"translucent", translucent, overBlack},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(writeUncompressedPng(c.picture, path));
+        const QByteArray rows = strictlyInflated(readAll(path));
+        EXPECT_EQ(rows.size(), c.picture.height() * (1 + 3 * qsizetype(c.picture.width())));
+        const QImage back(path, "PNG");
+        ASSERT_FALSE(back.isNull());
+        EXPECT_EQ(back.format(), QImage::Format_RGB32);
+        EXPECT_EQ(back, c.expected);
+    }
+    EXPECT_FALSE(writeUncompressedPng(QImage(), path));
+    EXPECT_FALSE(writeUncompressedPng(colour, dir.filePath(QStringLiteral("no/such/folder.png"))));
 }
 
 TEST(ProcessToolRunnerTest, ReportsExitCodesMissingProgramsAndHangs)

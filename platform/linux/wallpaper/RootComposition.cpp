@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRegion>
 
 namespace {
 
@@ -34,16 +35,41 @@ QPoint centredOrigin(const QSize& pictureSize, const QRect& area)
             area.top() + floorHalf(area.height() - pictureSize.height())};
 }
 
+namespace {
+
+// Where the style puts opaque picture pixels inside monitor.
+QRect paintedArea(const QImage& picture, int style, const QRect& monitor)
+{
+    switch (style) {
+    case StyleCenter:
+        return QRect(centredOrigin(picture.size(), monitor), picture.size()).intersected(monitor);
+    case StyleStretch:
+    case StyleTile:
+        return monitor;
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
 void composeRootPicture(const QImage& picture, int style, const QList<QRect>& monitors,
                         QImage& screen)
 {
-    screen.fill(Qt::black);
+    // Blackening the whole screen first would touch every pixel twice; only what the
+    // picture leaves uncovered is filled (all of it under a transparent picture).
+    QRegion black(screen.rect());
+    if (!picture.isNull() && !picture.hasAlphaChannel()) {
+        for (const QRect& monitor : monitors)
+            black -= paintedArea(picture, style, monitor);
+    }
+    QPainter painter(&screen);
+    for (const QRect& rect : black)
+        painter.fillRect(rect, Qt::black);
     if (picture.isNull())
         return;
-    QPainter painter(&screen);
     for (const QRect& monitor : monitors) {
-        const QRect area = monitor.intersected(screen.rect());
-        if (area.isEmpty())
+        if (monitor.intersected(screen.rect()).isEmpty())
             continue;
         painter.save();
         painter.setClipRect(monitor);

@@ -1,20 +1,16 @@
 #include "platform/linux/wallpaper/WallpaperCopy.h"
 
+#include "platform/linux/wallpaper/UncompressedPng.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageWriter>
 #include <QRegularExpression>
 
 namespace {
 
 const QString kPrefix = QStringLiteral("tapetor-");
 const QString kSuffix = QStringLiteral(".png");
-
-// Qt maps quality 90..100 to zlib level 0: stored, not compressed. The copy is read
-// once by the desktop and replaced on the next change, so the time of the change
-// matters more than the disk space; a 4K copy takes about as much as the bitmap.
-constexpr int kPngQuality = 100;
 
 } // namespace
 
@@ -37,13 +33,10 @@ QString writeWallpaperCopy(const QImage& picture, const QString& folder, qint64 
     while (dir.exists(wallpaperCopyName(stamp)))
         ++stamp;
     const QString path = dir.filePath(wallpaperCopyName(stamp));
-    QImageWriter writer(path, "png");
-    writer.setQuality(kPngQuality);
-    if (!writer.write(picture)) {
-        QFile::remove(path);
-        return {};
-    }
-    return path;
+    // Uncompressed: the desktop reads the copy once and it is replaced on the next
+    // change, so the time of the change matters more than the disk space (a 4K copy
+    // takes as much as the bitmap). PNG because every desktop reads it.
+    return writeUncompressedPng(picture, path) ? path : QString();
 }
 
 void removeWallpaperCopies(const QString& folder, const QString& keepPath)
