@@ -23,15 +23,18 @@ void frmConsole::Timer1_Timer()
 {
     if (m_ended)
         return;
-    const QLocale locale = m_services.clock->locale();
-    setTextIfChanged(ui->Cas, clockText(m_services.clock->now()));
+    // Ten ticks fall into each second; texts are made only when their second changes.
+    const QDateTime clockNow = m_services.clock->now();
+    if (clockNow.toSecsSinceEpoch() != m_clockSecond) {
+        m_clockSecond = clockNow.toSecsSinceEpoch();
+        setTextIfChanged(ui->Cas, clockText(clockNow));
+    }
 
     const QDateTime now = m_services.clock->now();
     const qint64 second = now.toSecsSinceEpoch();
-    // Ten ticks fall into each second; the long-time rendering is made once per second.
     if (second != m_renderedSecond) {
         m_renderedSecond = second;
-        m_renderedNow = renderLongTime(now, locale);
+        m_renderedNow = renderLongTime(now, m_services.clock->locale());
     }
     // A change sets the next one a whole number of days ahead when the interval is
     // one; it must not repeat within the second it was made in.
@@ -44,12 +47,20 @@ void frmConsole::Timer1_Timer()
     }
     if (now.date() != m_renderedDate) {
         m_renderedDate = now.date();
-        setTextIfChanged(ui->Datum, dateText(now, locale));
+        setTextIfChanged(ui->Datum, dateText(now, m_services.clock->locale()));
     }
-    if (ui->Option3->isChecked() && ui->Check2->isChecked())
-        setTextIfChanged(ui->StatusCas, countdownText(ui->Cas->text(), ui->CasZmeny->text(), locale));
-    else
+    if (ui->Option3->isChecked() && ui->Check2->isChecked()) {
+        const QString& clock = ui->Cas->text();
+        const QString& next = ui->CasZmeny->text();
+        if (clock != m_countdownClock || next != m_countdownNext) {
+            m_countdownClock = clock;
+            m_countdownNext = next;
+            setTextIfChanged(ui->StatusCas, countdownText(clock, next, m_services.clock->locale()));
+        }
+    } else {
+        m_countdownClock.clear();
         setTextIfChanged(ui->StatusCas, Texts::CountdownOff);
+    }
 }
 
 void frmConsole::ScheduleNextChange()

@@ -163,7 +163,10 @@ private:
     // The clock second of the last change, so one due second never changes twice.
     QDateTime m_lastChangeSecond;
     // What the tick rendered last, so it does no work its result does not need.
+    qint64 m_clockSecond = -1;
     qint64 m_renderedSecond = -1;
+    QString m_countdownClock;
+    QString m_countdownNext;
     QString m_renderedNow;
     QDate m_renderedDate;
 };
