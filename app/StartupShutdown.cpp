@@ -109,6 +109,12 @@ void frmConsole::endProcess()
     m_services.process->exit(0);
 }
 
+void frmConsole::sessionEnding()
+{
+    SaveSettings();
+    m_sessionEnding = true;
+}
+
 void frmConsole::closeEvent(QCloseEvent* event)
 {
     // After the uninstall nothing may be written back; after the exit it already was.

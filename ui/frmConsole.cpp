@@ -46,10 +46,7 @@ frmConsole::frmConsole(const PlatformServices& services, QString argumentText, Q
 
     // A logoff must not be held up by the close handler, which refuses every close.
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
-            m_sessionEnding = true;
-            SaveSettings();
-        });
+        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { sessionEnding(); });
     }
 }
 

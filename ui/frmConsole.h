@@ -39,6 +39,8 @@ public:
     void AddTrayIcon(const QString& tip);
     void RemoveTrayIcon();
 
+    // A logoff or shutdown: the options are saved and closing is no longer refused.
+    void sessionEnding();
     // Whether the process has been told to end; nothing runs after that.
     bool hasEnded() const { return m_ended; }
     // The shared file dialog settings, kept between commands.

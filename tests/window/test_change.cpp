@@ -209,3 +209,41 @@ TEST_F(ChangeFlow, ClearingMarksMovesNothing)
     EXPECT_EQ(list()->currentRow(), 2);
     EXPECT_EQ(text("Label27"), preview);
 }
+
+TEST_F(ChangeFlow, ACollectionPastTheLimitLoadsItsFirst32767Entries)
+{
+    QStringList lines;
+    for (int i = 0; i < 32770; ++i)
+        lines << QStringLiteral("/p/%1.png").arg(i, 5, 10, QLatin1Char('0'));
+    storeOption(QStringLiteral("kolekce"), writeCollection(QStringLiteral("big.tkl"), lines));
+    start();
+    EXPECT_EQ(list()->count(), 32767);
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 32767"));
+    EXPECT_EQ(entries().first(), QStringLiteral("/p/00000.png"));
+    EXPECT_EQ(entries().last(), QStringLiteral("/p/32766.png"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].style, 16);
+    EXPECT_TRUE(messages.shown[0].text.contains(QLatin1String("32767")));
+}
+
+TEST_F(ChangeFlow, TooltipsShowTheCurrentEntryAndTheFullPath)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    QTest::mouseMove(list()->viewport(), QPoint(5, 5));
+    window->kolekce_MouseMove();
+    EXPECT_EQ(list()->toolTip(), path("c.png")) << "the current entry, wherever the pointer is";
+    window->Label27_MouseMove();
+    EXPECT_EQ(control<QWidget>("Label27")->toolTip(), path("c.png"));
+}
+
+TEST_F(ChangeFlow, AClickOnThePreviewOpensTheStyleMenu)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    click("nahled");
+    QMenu* styles = control<QMenu>("mnuctx004");
+    EXPECT_TRUE(styles->isVisible());
+    styles->close();
+    EXPECT_EQ(wallpaper.calls.size(), 1u) << "closing the menu without a choice changes nothing";
+}

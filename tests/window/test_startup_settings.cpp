@@ -246,3 +246,12 @@ TEST_F(StartupSettings, AFailedSaveIsReportedOnce)
     EXPECT_EQ(messages.shown[0].style, 16);
     EXPECT_TRUE(process.exitCodes.empty());
 }
+
+TEST_F(StartupSettings, ALogoffSavesAndLetsTheWindowClose)
+{
+    start();
+    control<QLineEdit>("Text1")->setText(QStringLiteral("7"));
+    window->sessionEnding();
+    EXPECT_EQ(stored("interval"), QStringLiteral("7"));
+    EXPECT_TRUE(window->close());
+}
