@@ -146,21 +146,19 @@ void frmConsole::Label23_Click()
     bool currentRemoved = false;
     if (markedCount <= RemoveRunByRunUpTo) {
         // From the back, so the rows still to be looked at keep their places. The
-        // marks are read afresh after every run: the events handled in between may
-        // have changed them, and what is marked then is what goes.
+        // events handled between runs may change the marks; what is marked then is
+        // what goes, so they are read afresh after every pause.
+        std::vector<bool> marks = marked;
         QElapsedTimer sinceEvents;
         sinceEvents.start();
         int row = list->count() - 1;
         while (row >= 0) {
-            row = std::min(row, list->count() - 1);
-            if (row < 0)
-                break;
-            if (!list->item(row)->isSelected()) {
+            if (!marks[static_cast<size_t>(row)]) {
                 --row;
                 continue;
             }
             int first = row;
-            while (first > 0 && list->item(first - 1)->isSelected())
+            while (first > 0 && marks[static_cast<size_t>(first - 1)])
                 --first;
             const int current = list->currentRow();
             currentRemoved = currentRemoved || (current >= first && current <= row);
@@ -172,6 +170,8 @@ void frmConsole::Label23_Click()
                 QCoreApplication::processEvents();
                 if (m_ended)
                     return;
+                marks = markedRows(list);
+                row = std::min(row, list->count() - 1);
                 sinceEvents.restart();
             }
         }

@@ -13,7 +13,10 @@ namespace {
 void prepare(QFileDialog& box, const CommonDialog& dialog)
 {
     box.setOption(QFileDialog::DontUseNativeDialog, true);
-    box.setWindowTitle(dialog.dialogTitle);
+    box.setOption(QFileDialog::HideNameFilterDetails, true);
+    // Without a title of its own the dialog keeps Qt's "Open" or "Save As".
+    if (!dialog.dialogTitle.isEmpty())
+        box.setWindowTitle(dialog.dialogTitle);
     const QStringList filters = qtNameFilters(dialog.filter);
     if (!filters.isEmpty())
         box.setNameFilters(filters);
@@ -50,6 +53,9 @@ bool QtFileDialogs::showSave(QWidget* parent, CommonDialog& dialog)
     box.setAcceptMode(QFileDialog::AcceptSave);
     box.setFileMode(QFileDialog::AnyFile);
     box.setOption(QFileDialog::DontConfirmOverwrite, !(dialog.flags & DialogFlags::OverwritePrompt));
+    // A name typed without its extension would be saved where the open dialog's
+    // filter never shows it.
+    box.setDefaultSuffix(defaultSuffix(dialog.filter));
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return false;
     dialog.fileName = QDir::toNativeSeparators(box.selectedFiles().first());

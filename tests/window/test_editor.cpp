@@ -1,0 +1,467 @@
+// The collection editor page: new, open, add, remove, save and close.
+#include "WindowFixture.h"
+
+#include "engine/Schedule.h"
+#include "ui/PreviewBox.h"
+
+#include <QFile>
+#include <QItemSelectionModel>
+
+namespace {
+
+const QString NewTitle = QStringLiteral("vytvořit novou kolekci");
+const QString UnsavedText = QStringLiteral("Kolekce tapet byla změněna, ale nebyla uložena.\rChcete přesto pokračovat?");
+const QString RemoveQuestion = QStringLiteral("Opravdu chcete odebrat vybrané tapety z kolekce?");
+
+QString nulJoined(const QStringList& parts)
+{
+    return parts.join(QChar(0));
+}
+
+QByteArray crlfLines(const QStringList& entries)
+{
+    QByteArray bytes;
+    for (const QString& entry : entries)
+        bytes += entry.toLocal8Bit() + "\r\n";
+    return bytes;
+}
+
+} // namespace
+
+class Editor : public WindowFixture {
+protected:
+    // The chosen collection: two pictures told apart by their widths, whose sorted
+    // order differs from the file's.
+    QString chooseCollection()
+    {
+        const QString second = makePicture(QStringLiteral("volba-b.png"), Qt::green, 22);
+        const QString first = makePicture(QStringLiteral("volba-a.png"), Qt::red, 11);
+        const QString file = writeCollection(QStringLiteral("zvolena.tkl"), {second, first});
+        storeOption(QStringLiteral("kolekce"), file);
+        storeOption(QStringLiteral("interval"), QStringLiteral("5"));
+        return file;
+    }
+    void add(const QString& returnedByDialog)
+    {
+        dialogs.results.push_back(returnedByDialog);
+        click("Label24");
+    }
+    void saveAs(const QString& file)
+    {
+        dialogs.results.push_back(file);
+        click("Label25");
+    }
+    QStringList pictures(std::initializer_list<const char*> names)
+    {
+        QStringList made;
+        for (const char* name : names)
+            made << makePicture(QLatin1String(name), Qt::yellow);
+        return made;
+    }
+    // Marks the rows as a user would: a click on the first, Shift+click on the last.
+    void markRange(int first, int last)
+    {
+        QWidget* viewport = list()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, list()->visualItemRect(list()->item(first)).center());
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier,
+                          list()->visualItemRect(list()->item(last)).center());
+    }
+    static QByteArray bytesOf(const QString& file)
+    {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray("<unreadable>");
+    }
+    QImage preview() const { return control<PreviewBox>("nahled")->picture(); }
+    QString expectedNextChange() const { return nextChangeTimeText(clock.now(), 300.0f, clock.locale()); }
+};
+
+TEST_F(Editor, NewCollectionStartsEmptyWithoutPreview)
+{
+    const QString chosen = chooseCollection();
+    start();
+    ASSERT_FALSE(preview().isNull()) << "the chosen collection's picture is in the preview";
+    click("Image3");
+    EXPECT_TRUE(visible("editBox"));
+    EXPECT_EQ(control<QWidget>("editBox")->pos(), QPoint(8, 64));
+    EXPECT_EQ(text("nadpis"), NewTitle);
+    EXPECT_EQ(text("kolekcepath"), QStringLiteral("000"));
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 0"));
+    EXPECT_EQ(text("change"), QStringLiteral("0"));
+    EXPECT_TRUE(entries().isEmpty());
+    EXPECT_TRUE(preview().isNull());
+    EXPECT_EQ(text("tapetainfo"), QString());
+    EXPECT_EQ(text("Label27"), QString());
+}
+
+TEST_F(Editor, AddingJoinsFolderAndNamesWithOneSeparatorAndSorts)
+{
+    start();
+    click("Label4");
+    const QStringList made = pictures({"c.png", "A.png", "b.png", "d.png"});
+    add(made.at(3)); // one file: its full path
+    add(nulJoined({temp.path(), QStringLiteral("c.png"), QStringLiteral("A.png")}));
+    add(nulJoined({temp.path() + QLatin1Char('/'), QStringLiteral("b.png")}));
+    add(nulJoined({QStringLiteral("/"), QStringLiteral("kořen.png"), QStringLiteral("B0.png")}));
+    EXPECT_EQ(entries(), (QStringList{"/B0.png", "/kořen.png", path("A.png"), path("b.png"), path("c.png"),
+                                      path("d.png")}));
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 6"));
+    EXPECT_EQ(text("change"), QStringLiteral("1"));
+    EXPECT_TRUE(preview().isNull()) << "adding makes no entry current";
+
+    ASSERT_EQ(dialogs.calls.size(), 4u);
+    const CommonDialog& shown = dialogs.calls.back().settings;
+    EXPECT_FALSE(dialogs.calls.back().save);
+    EXPECT_EQ(shown.flags, 0x280200);
+    EXPECT_EQ(shown.filter,
+              QStringLiteral("obrázek (.bmp .gif .jpg .png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png|All (*.*)|*.*"));
+    EXPECT_EQ(shown.maxFileSize, 32000);
+    EXPECT_TRUE(shown.cancelError);
+    EXPECT_TRUE(shown.dialogTitle.isEmpty());
+    EXPECT_TRUE(shown.fileName.isEmpty()) << "no name is carried over from the previous choice";
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Editor, AFileAddedTwiceIsTwoEntriesAndACancelledAddChangesNothing)
+{
+    start();
+    click("Label4");
+    dialogs.results.push_back(std::nullopt);
+    click("Label24");
+    EXPECT_EQ(text("change"), QStringLiteral("0"));
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 0"));
+
+    const QString picture = makePicture(QStringLiteral("x.png"), Qt::cyan);
+    add(picture);
+    add(nulJoined({temp.path(), QStringLiteral("x.png"), QStringLiteral("x.png")}));
+    EXPECT_EQ(entries(), (QStringList{picture, picture, picture}));
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 3"));
+}
+
+TEST_F(Editor, RemovingAShiftClickedRunRemovesEveryMarkedEntry)
+{
+    start();
+    click("Label4");
+    const QStringList made = pictures({"1.png", "2.png", "3.png", "4.png", "5.png", "6.png"});
+    add(nulJoined(QStringList{temp.path()} + QStringList{"1.png", "2.png", "3.png", "4.png", "5.png", "6.png"}));
+    ASSERT_EQ(entries(), made);
+    markRange(1, 3);
+    ASSERT_EQ(markedRows(), (QList<int>{1, 2, 3}));
+    ASSERT_EQ(text("Label27"), made.at(3)) << "the last clicked entry is current";
+
+    click("Label23");
+    EXPECT_EQ(entries(), (QStringList{made.at(0), made.at(4), made.at(5)}));
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 3"));
+    EXPECT_EQ(text("change"), QStringLiteral("1"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, RemoveQuestion);
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Odebrat tapety"));
+    EXPECT_EQ(messages.shown[0].style, 36);
+    // The removed current entry hands over to the kept one above it, and the preview follows.
+    EXPECT_EQ(list()->currentRow(), 0);
+    EXPECT_EQ(text("Label27"), made.at(0));
+}
+
+TEST_F(Editor, ManyScatteredMarksAreRemovedAndTheCurrentEntryHandsOverAlike)
+{
+    start();
+    click("Label4");
+    QStringList names;
+    for (int i = 0; i < 300; ++i)
+        names << QStringLiteral("p%1.png").arg(i, 3, 10, QLatin1Char('0'));
+    add(nulJoined(QStringList{QStringLiteral("/obrázky")} + names));
+    ASSERT_EQ(list()->count(), 300);
+
+    // Scattered single marks, a long run and the last entry: more than the run-by-run
+    // removal takes, so the list is rebuilt from what is kept.
+    QStringList kept;
+    for (int row = 0; row < 300; ++row) {
+        const bool mark = row % 3 == 0 || (row >= 100 && row < 200) || row == 299;
+        if (mark)
+            list()->item(row)->setSelected(true);
+        else
+            kept << list()->item(row)->text();
+    }
+    list()->setCurrentRow(150, QItemSelectionModel::NoUpdate);
+
+    click("Label23");
+    EXPECT_EQ(entries(), kept);
+    EXPECT_TRUE(markedRows().isEmpty());
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: %1").arg(kept.size()));
+    EXPECT_EQ(list()->currentItem() ? list()->currentItem()->text() : QString(), QStringLiteral("/obrázky/p098.png"))
+        << "the nearest kept entry above the removed current one";
+    EXPECT_EQ(text("Label27"), QStringLiteral("/obrázky/p098.png"));
+
+    // Removing everything leaves the empty editor of a new collection.
+    list()->selectAll();
+    click("Label23");
+    EXPECT_TRUE(entries().isEmpty());
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 0"));
+    EXPECT_EQ(text("Label27"), QString());
+    EXPECT_EQ(text("tapetainfo"), QString());
+}
+
+TEST_F(Editor, RemovingAsksFirstThenReportsThatNothingIsMarked)
+{
+    start();
+    click("Label4");
+    const QString picture = makePicture(QStringLiteral("x.png"), Qt::cyan);
+    add(picture);
+    list()->item(0)->setSelected(true);
+    messages.answers = {MsgAnswer::No};
+    click("Label23");
+    EXPECT_EQ(entries(), QStringList{picture}) << "No keeps the entries";
+
+    list()->clearSelection();
+    messages.shown.clear();
+    click("Label23");
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].text, RemoveQuestion);
+    EXPECT_EQ(messages.shown[1].text, QStringLiteral("Nebyly vybrány tapety pro odstranění z kolekce."));
+    EXPECT_EQ(messages.shown[1].title, QStringLiteral("Chyba"));
+    EXPECT_EQ(messages.shown[1].style, 16);
+    EXPECT_EQ(entries(), QStringList{picture});
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 1"));
+}
+
+TEST_F(Editor, SavingAnEmptyCollectionIsRefusedAndThePageStays)
+{
+    start();
+    click("Label4");
+    click("Label25");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("V kolekci nejsou vybrány tapety. Vyberte tapety do kolekce a "
+                                                     "zkuste kolekci uložit znovu."));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Chyba"));
+    EXPECT_EQ(messages.shown[0].style, 16);
+    EXPECT_TRUE(dialogs.calls.empty());
+    EXPECT_TRUE(visible("editBox"));
+}
+
+TEST_F(Editor, SavingANewCollectionWritesSortedCrLfLinesTellsTheUserAndGivesTheChosenOneBack)
+{
+    const QString chosen = chooseCollection();
+    start();
+    click("Label4");
+    const QStringList made = pictures({"c.png", "A.png", "b.png"});
+    add(made.at(0));
+    add(made.at(1));
+    add(made.at(2));
+    clock.advanceMs(90'000);
+    const QString target = path(QStringLiteral("nová.tkl"));
+    saveAs(target);
+
+    ASSERT_EQ(dialogs.calls.size(), 4u);
+    const DialogCall& save = dialogs.calls.back();
+    EXPECT_TRUE(save.save);
+    EXPECT_EQ(save.settings.flags, 0x2);
+    EXPECT_EQ(save.settings.dialogTitle, QStringLiteral("Uložit kolekci tapet"));
+    EXPECT_EQ(save.settings.filter, QStringLiteral("tapetor kolekce|*.tkl"));
+    EXPECT_EQ(save.settings.fileName, QStringLiteral("nová_kolekce.tkl"));
+    EXPECT_TRUE(save.settings.initDir.isEmpty());
+    EXPECT_TRUE(save.settings.cancelError);
+
+    EXPECT_EQ(bytesOf(target), crlfLines({path("A.png"), path("b.png"), path("c.png")}));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Kolekce tapet byla vpořádku uložena.\rNyní zadejte v položce >Nastavit automatické "
+                             "změny tapet< zbývající nastavení aplikace."));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Informace"));
+    EXPECT_EQ(messages.shown[0].style, 64);
+
+    EXPECT_FALSE(visible("editBox"));
+    EXPECT_EQ(text("change"), QStringLiteral("0"));
+    EXPECT_EQ(text("Label31"), chosen) << "saving does not choose the saved file";
+    EXPECT_EQ(entries(), (QStringList{path("volba-a.png"), path("volba-b.png")}));
+    EXPECT_EQ(text("kolekcepath"), chosen);
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 2"));
+    EXPECT_EQ(list()->currentRow(), 0);
+    EXPECT_EQ(preview().width(), 11);
+    EXPECT_EQ(text("CasZmeny"), expectedNextChange()) << "the countdown starts afresh";
+
+    // Reopened, the saved file shows the same order.
+    dialogs.results.push_back(target);
+    click("Label5");
+    EXPECT_EQ(entries(), (QStringList{path("A.png"), path("b.png"), path("c.png")}));
+}
+
+TEST_F(Editor, OpeningShowsTheFileSortedWithItsFirstPictureAndSavingItClosesSilently)
+{
+    start();
+    const QString wide = makePicture(QStringLiteral("b.png"), Qt::blue, 64, 48);
+    const QString narrow = makePicture(QStringLiteral("a.png"), Qt::red, 12, 10);
+    const QString other = makePicture(QStringLiteral("C.png"), Qt::green);
+    const QString file = writeCollection(QStringLiteral("stará.tkl"), {other, wide, narrow});
+
+    dialogs.results.push_back(file);
+    click("Image2");
+    const CommonDialog& open = dialogs.calls.back().settings;
+    EXPECT_EQ(open.dialogTitle, QStringLiteral("Otevřít kolekci"));
+    EXPECT_EQ(open.filter, QStringLiteral("tapetor kolekce (*.tkl)|*.tkl|"));
+    EXPECT_EQ(open.flags, 0);
+    EXPECT_TRUE(open.cancelError);
+
+    EXPECT_TRUE(visible("editBox"));
+    EXPECT_EQ(text("nadpis"), QStringLiteral("upravit kolekci"));
+    EXPECT_EQ(text("kolekcepath"), file);
+    EXPECT_EQ(entries(), (QStringList{narrow, wide, other}));
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 3"));
+    EXPECT_EQ(markedRows(), QList<int>{0});
+    EXPECT_EQ(text("Label27"), narrow);
+    EXPECT_TRUE(text("tapetainfo").startsWith(QLatin1String("12x10, "))) << text("tapetainfo").toStdString();
+
+    list()->item(2)->setSelected(true);
+    list()->item(0)->setSelected(false);
+    click("Label23");
+    saveAs(file);
+    const CommonDialog& save = dialogs.calls.back().settings;
+    EXPECT_EQ(save.initDir, file);
+    EXPECT_EQ(save.fileName, file);
+    EXPECT_EQ(bytesOf(file), crlfLines({narrow, wide}));
+    EXPECT_EQ(messages.shown.size(), 1u) << "only the removal's question; an opened file is saved silently";
+    EXPECT_FALSE(visible("editBox"));
+    EXPECT_TRUE(entries().isEmpty()) << "no collection is chosen";
+}
+
+TEST_F(Editor, ACancelledSaveDialogLeavesEverythingAsItWas)
+{
+    start();
+    click("Label4");
+    const QString picture = makePicture(QStringLiteral("x.png"), Qt::cyan);
+    add(picture);
+    dialogs.results.push_back(std::nullopt);
+    click("Label25");
+    EXPECT_TRUE(visible("editBox"));
+    EXPECT_EQ(entries(), QStringList{picture});
+    EXPECT_EQ(text("change"), QStringLiteral("1"));
+    EXPECT_EQ(text("kolekcepath"), QStringLiteral("000"));
+    EXPECT_EQ(text("nadpis"), NewTitle);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Editor, AFailingSaveTellsTheUserAndKeepsTheWork)
+{
+    start();
+    click("Label4");
+    const QString picture = makePicture(QStringLiteral("x.png"), Qt::cyan);
+    add(picture);
+    // A file stands where the folder should be, so nothing can be written there.
+    const QString target = picture + QStringLiteral("/kolekce.tkl");
+    saveAs(target);
+
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Chyba"));
+    EXPECT_EQ(messages.shown[0].style, 16);
+    EXPECT_TRUE(messages.shown[0].text.contains(target));
+    EXPECT_EQ(messages.shown[0].text.count(QLatin1Char('\r')), 1);
+    EXPECT_TRUE(visible("editBox"));
+    EXPECT_EQ(entries(), QStringList{picture});
+    EXPECT_EQ(text("change"), QStringLiteral("1"));
+    EXPECT_EQ(text("kolekcepath"), QStringLiteral("000"));
+
+    // The work can still be saved elsewhere.
+    saveAs(path(QStringLiteral("jinde.tkl")));
+    EXPECT_EQ(bytesOf(path(QStringLiteral("jinde.tkl"))), crlfLines({picture}));
+    EXPECT_FALSE(visible("editBox"));
+}
+
+TEST_F(Editor, ClosingWithUnsavedChangesAsksAndYesGivesTheChosenCollectionBack)
+{
+    const QString chosen = chooseCollection();
+    start();
+    click("Label4");
+    add(makePicture(QStringLiteral("x.png"), Qt::cyan));
+
+    messages.answers = {MsgAnswer::No};
+    click("Label26");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, UnsavedText);
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Kolekce není uložena"));
+    EXPECT_EQ(messages.shown[0].style, 36);
+    EXPECT_TRUE(visible("editBox"));
+    EXPECT_EQ(entries(), QStringList{path("x.png")});
+    EXPECT_EQ(text("change"), QStringLiteral("1"));
+
+    clock.advanceMs(45'000);
+    messages.answers = {MsgAnswer::Yes};
+    click("Label26");
+    EXPECT_FALSE(visible("editBox"));
+    EXPECT_EQ(text("change"), QStringLiteral("0"));
+    EXPECT_EQ(entries(), (QStringList{path("volba-a.png"), path("volba-b.png")}));
+    EXPECT_EQ(text("kolekcepath"), chosen);
+    EXPECT_EQ(list()->currentRow(), 0);
+    EXPECT_EQ(preview().width(), 11);
+    EXPECT_EQ(text("CasZmeny"), expectedNextChange());
+
+    // Without changes nothing is asked.
+    click("Label4");
+    click("Label26");
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(entries().size(), 2);
+}
+
+TEST_F(Editor, WithNoCollectionChosenClosingLeavesTheListEmpty)
+{
+    start();
+    click("Label4");
+    add(makePicture(QStringLiteral("x.png"), Qt::cyan));
+    messages.answers = {MsgAnswer::Yes};
+    click("Label26");
+    EXPECT_FALSE(visible("editBox"));
+    EXPECT_TRUE(entries().isEmpty());
+    EXPECT_EQ(text("kolekcepath"), QStringLiteral("000"));
+    EXPECT_EQ(text("change"), QStringLiteral("0"));
+}
+
+TEST_F(Editor, ACancelledOpenDialogLeavesTheListEmptyAndTheEditorClosed)
+{
+    chooseCollection();
+    start();
+    ASSERT_EQ(entries().size(), 2);
+    // The add dialog's settings do not reach the open dialog.
+    click("Label4");
+    add(makePicture(QStringLiteral("x.png"), Qt::cyan));
+    messages.answers = {MsgAnswer::Yes};
+    click("Label26");
+
+    dialogs.results.push_back(std::nullopt);
+    click("Label5");
+    EXPECT_TRUE(entries().isEmpty());
+    EXPECT_FALSE(visible("editBox"));
+    const CommonDialog& open = dialogs.calls.back().settings;
+    EXPECT_EQ(open.flags, 0);
+    EXPECT_TRUE(open.fileName.isEmpty());
+    EXPECT_EQ(open.maxFileSize, CommonDialog{}.maxFileSize);
+}
+
+TEST_F(Editor, OpeningAMissingFileGivesAnEmptyEditorForThatPath)
+{
+    chooseCollection();
+    start();
+    const QString missing = path(QStringLiteral("není.tkl"));
+    dialogs.results.push_back(missing);
+    click("Label5");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Kolekce tapet nebyla nalezena."));
+    EXPECT_TRUE(visible("editBox"));
+    EXPECT_EQ(text("kolekcepath"), missing);
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 0"));
+    EXPECT_TRUE(preview().isNull()) << "no picture of the collection that was in the list before";
+    EXPECT_EQ(text("Label27"), QString());
+}
+
+TEST_F(Editor, TheExitCommandAsksAboutUnsavedChanges)
+{
+    start();
+    click("Label4");
+    add(makePicture(QStringLiteral("x.png"), Qt::cyan));
+    messages.answers = {MsgAnswer::No};
+    window->mnuc1_end_Click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, UnsavedText);
+    EXPECT_TRUE(process.exitCodes.empty());
+    EXPECT_TRUE(visible("editBox"));
+
+    messages.answers = {MsgAnswer::Yes};
+    window->mnuc1_end_Click();
+    EXPECT_EQ(process.exitCodes, std::vector<int>{0});
+}
