@@ -32,12 +32,8 @@ void frmConsole::Form_Load()
     if (chosen == Texts::NoCollection || chosen.isEmpty())
         return;
 
-    LoadCollection(chosen, ui->kolekce);
-    if (m_ended)
+    if (!loadChosenCollection(chosen))
         return;
-    ui->kolekcepath->setText(chosen);
-    setCountLabel();
-    selectEntry(0);
     Label13_Click();
 
     const int count = ui->kolekce->count();

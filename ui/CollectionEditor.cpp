@@ -5,7 +5,6 @@
 #include "ui_frmConsole.h"
 
 #include "engine/DialogSelection.h"
-#include "engine/PictureMeasures.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramLocation.h"
@@ -61,9 +60,7 @@ void frmConsole::Label4_Click()
     if (ui->kolekce->count() > 0)
         clearCollection();
     ui->kolekcepath->setText(Texts::NoNewPath);
-    ui->nahled->clearPicture();
-    ui->tapetainfo->setText(QString());
-    ui->Label27->setText(QString());
+    clearPreview();
     showPage(ui->editBox);
     ui->nadpis->setText(NewTitle);
     setCountLabel();
@@ -96,18 +93,11 @@ void frmConsole::Label5_Click()
     if (ui->kolekce->count() == 0) {
         // Nothing to select: the preview would otherwise go on showing a picture of
         // the collection that was in the list before.
-        ui->nahled->clearPicture();
-        ui->tapetainfo->setText(QString());
-        ui->Label27->setText(QString());
+        clearPreview();
         return;
     }
     selectEntry(0);
-    int width = 0;
-    int height = 0;
-    short planes = 0;
-    short bits = 0;
-    GetBitmapInfo(ui->nahled->picture(), width, height, planes, bits);
-    ui->tapetainfo->setText(pictureInfoText(width, height, bits));
+    showPictureInfo();
 }
 
 void frmConsole::Label24_Click()
@@ -207,9 +197,7 @@ void frmConsole::Label23_Click()
     }
 
     if (list->count() == 0) {
-        ui->nahled->clearPicture();
-        ui->tapetainfo->setText(QString());
-        ui->Label27->setText(QString());
+        clearPreview();
     } else if (currentRemoved) {
         kolekce_Click();
     }
@@ -285,11 +273,6 @@ void frmConsole::Label26_Click()
     // An empty caption names no file, as at start-up.
     if (chosen == Texts::NoCollection || chosen.isEmpty())
         return;
-    LoadCollection(chosen, ui->kolekce);
-    if (m_ended)
-        return;
-    ui->kolekcepath->setText(chosen);
-    setCountLabel();
-    selectEntry(0);
-    ScheduleNextChange();
+    if (loadChosenCollection(chosen))
+        ScheduleNextChange();
 }

@@ -108,6 +108,17 @@ void frmConsole::addEntriesSorted(QListWidget* list, QStringList entries)
     m_selectingFromCode = false;
 }
 
+bool frmConsole::loadChosenCollection(const QString& path)
+{
+    LoadCollection(path, ui->kolekce);
+    if (m_ended)
+        return false;
+    ui->kolekcepath->setText(path);
+    setCountLabel();
+    selectEntry(0);
+    return true;
+}
+
 QStringList frmConsole::collectionEntries() const
 {
     QStringList entries;

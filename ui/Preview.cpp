@@ -20,6 +20,23 @@ void frmConsole::kolekce_Click()
     ui->tapetainfo->setText(pictureInfoText(m_pictureWidth, m_pictureHeight, m_pictureBits));
 }
 
+void frmConsole::showPictureInfo()
+{
+    int width = 0;
+    int height = 0;
+    short planes = 0;
+    short bits = 0;
+    GetBitmapInfo(ui->nahled->picture(), width, height, planes, bits);
+    ui->tapetainfo->setText(pictureInfoText(width, height, bits));
+}
+
+void frmConsole::clearPreview()
+{
+    ui->nahled->clearPicture();
+    ui->tapetainfo->setText(QString());
+    ui->Label27->setText(QString());
+}
+
 void frmConsole::loadPreview(const QString& path)
 {
     if (path.isEmpty()) {

@@ -3,7 +3,6 @@
 
 #include "ui_frmConsole.h"
 
-#include "engine/PictureMeasures.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "ui/Texts.h"
@@ -44,6 +43,9 @@ void frmConsole::Label30_Click()
 {
     if (ui->kolekce->count() > 0)
         clearCollection();
+    // Like the editor's commands, the choice starts from a fresh dialog rather than
+    // from what an earlier command left in it.
+    CommonDialog1 = CommonDialog{};
     CommonDialog1.dialogTitle = Texts::OpenCollectionTitle;
     CommonDialog1.filter = Texts::CollectionFilter;
     CommonDialog1.cancelError = true;
@@ -55,12 +57,7 @@ void frmConsole::Label30_Click()
     ui->Label31->setText(chosen);
     setCountLabel();
     selectEntry(0);
-    int width = 0;
-    int height = 0;
-    short planes = 0;
-    short bits = 0;
-    GetBitmapInfo(ui->nahled->picture(), width, height, planes, bits);
-    ui->tapetainfo->setText(pictureInfoText(width, height, bits));
+    showPictureInfo();
 }
 
 void frmConsole::Label15_Click()

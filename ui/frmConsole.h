@@ -139,6 +139,12 @@ private:
     void setChangeNowBusy(bool busy);
     QString programFolderFile(const QString& name) const;
     void loadPreview(const QString& path);
+    // The size line of the picture the preview holds.
+    void showPictureInfo();
+    void clearPreview();
+    // Loads the chosen collection into the empty list and makes its first entry current;
+    // false when the program ended meanwhile.
+    bool loadChosenCollection(const QString& path);
     void reportUnsavedSettings(bool written);
 
     PlatformServices m_services;
