@@ -2,7 +2,9 @@
 #include "ui/frmConsole.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QStringList>
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
@@ -12,6 +14,11 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("tapetor"));
     // The window refuses every close and lives on in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    // Every text of the window is Czech; Qt's own buttons and dialogs follow suit.
+    QTranslator qtTexts;
+    if (qtTexts.load(QStringLiteral("qtbase_cs"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     RealServices services;
     QStringList arguments = QApplication::arguments();
