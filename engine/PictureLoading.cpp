@@ -6,8 +6,9 @@
 namespace {
 
 // Qt refuses pictures over 128 MB by default, which already rules out an 8K photo
-// (7680 x 4320 is 127 MiB decoded). Allow what the pixel cap allows at 32 bits a
-// pixel; the cap itself is checked from the header before any decoding.
+// (7680 x 4320 is 127 MiB decoded). Qt counts four bytes a pixel whatever the format,
+// so this limit lets exactly the pictures within the pixel cap through. It guards
+// the formats whose header tells no size; the others are refused from the header.
 constexpr int kAllocationLimitMiB = int(kMaxPicturePixels * 4 / (1024 * 1024));
 
 } // namespace
