@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those that are missing.
-# Usage: scripts/install-deps.sh build|run|test|bench ...
+# Usage: scripts/install-deps.sh build|run|test|bench|package ...
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
@@ -8,6 +8,7 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-imag
 run=(xvfb openbox trayer xdotool x11-utils x11-apps imagemagick)
 test=("${run[@]}" dbus dconf-service dconf-cli gsettings-desktop-schemas libglib2.0-bin xrestop locales)
 bench=("${run[@]}" libjpeg-turbo-progs xwallpaper hsetroot feh time)
+package=(dpkg-dev file lintian desktop-file-utils appstream)
 
 wanted=()
 for group in "$@"; do
