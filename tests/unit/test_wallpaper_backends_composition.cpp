@@ -73,6 +73,23 @@ TEST(RootCompositionTest, StretchFillsTheScreenWithoutKeepingProportions)
     EXPECT_EQ(screen.pixel(39, 11), kYellow);
 }
 
+TEST(RootCompositionTest, LargeReductionsAverageEveryPixelInsteadOfSkippingSome)
+{
+    // One-pixel lines every fourth column: shrunk eightfold, each screen pixel covers
+    // two lines and six gaps, so it must be a quarter grey, never white or black.
+    QImage lines(64, 64, QImage::Format_RGB32);
+    lines.fill(Qt::black);
+    for (int x = 0; x < 64; x += 4) {
+        for (int y = 0; y < 64; ++y)
+            lines.setPixel(x, y, qRgb(255, 255, 255));
+    }
+    const QImage screen = compose(lines, StyleStretch, {QRect(0, 0, 8, 8)}, {8, 8});
+    for (int y = 0; y < 8; ++y) {
+        for (int x = 0; x < 8; ++x)
+            ASSERT_NEAR(qGray(screen.pixel(x, y)), 64, 8) << x << "," << y;
+    }
+}
+
 TEST(RootCompositionTest, TileRepeatsFromTheTopLeftCorner)
 {
     const QImage picture = noise(3, 2);

@@ -13,8 +13,17 @@ int floorHalf(int value)
     return value >= 0 ? value / 2 : -((-value + 1) / 2);
 }
 
+// Bilinear sampling straight into the screen is the fastest and, down to half the
+// size, as good as averaging (at exactly half it is the 2 x 2 average). Beyond that
+// it skips pixels and thin lines fall apart, so larger reductions average every
+// source pixel, at about twice the time (an 8K photo on a 1080p screen).
 void drawStretched(QPainter& painter, const QImage& picture, const QRect& area)
 {
+    if (picture.width() > 2 * area.width() || picture.height() > 2 * area.height()) {
+        painter.drawImage(area.topLeft(), picture.scaled(area.size(), Qt::IgnoreAspectRatio,
+                                                         Qt::SmoothTransformation));
+        return;
+    }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(area, picture);
 }
