@@ -4,9 +4,9 @@
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
-       libx11-dev libx11-xcb-dev libxrandr-dev libgtest-dev fonts-dejavu-core)
+       libx11-dev libx11-xcb-dev libxrandr-dev zlib1g-dev libgtest-dev fonts-dejavu-core)
 run=(xvfb openbox trayer xdotool x11-utils x11-apps imagemagick)
-test=("${run[@]}" dbus dconf-service dconf-cli gsettings-desktop-schemas libglib2.0-bin xrestop locales)
+test=("${run[@]}" dbus dconf-service dconf-cli gsettings-desktop-schemas libglib2.0-bin xrestop x11-xserver-utils locales)
 bench=("${run[@]}" libjpeg-turbo-progs xwallpaper hsetroot feh time)
 package=(dpkg-dev file lintian desktop-file-utils appstream)
 

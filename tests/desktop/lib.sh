@@ -2,7 +2,8 @@
 # reads of the root window, bounded polling and a pass/fail tally.
 #
 #   source lib.sh
-#   desktop_require Xvfb xwd ...     exit 77 (skipped) when a tool is missing
+#   desktop_require Xvfb             exit 77 (skipped) when the X server is missing
+#   desktop_need xwd convert ...     fail at once, naming the tool, when one is missing
 #   desktop_temp_home                HOME, XDG_* under a fresh temporary folder ($T)
 #   start_xvfb [WxHxD]               private display, exported as DISPLAY
 #   start_window_manager; start_tray
@@ -43,6 +44,16 @@ desktop_require() {
         if ! command -v "$tool" >/dev/null 2>&1; then
             echo "SKIP: $tool is not installed"
             exit 77
+        fi
+    done
+}
+
+desktop_need() {
+    local tool
+    for tool in "$@"; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "FAIL: $tool is not installed (scripts/install-deps.sh test installs it)"
+            exit 1
         fi
     done
 }

@@ -10,8 +10,8 @@ SCHEMA=org.gnome.desktop.background
 
 if [[ -z ${TAPETOR_IN_SESSION_BUS:-} ]]; then
     source "$(dirname "$0")/lib.sh"
-    desktop_require dbus-run-session gsettings /usr/libexec/dconf-service /usr/bin/convert
-    gsettings list-keys "$SCHEMA" >/dev/null 2>&1 || { echo "SKIP: no GNOME schemas"; exit 77; }
+    desktop_need dbus-run-session gsettings /usr/libexec/dconf-service /usr/bin/convert
+    gsettings list-keys "$SCHEMA" >/dev/null 2>&1 || { echo "FAIL: no GNOME schemas (gsettings-desktop-schemas)"; exit 1; }
     desktop_temp_home
     # dconf-service inherits the bus's environment: the temporary home must be set first.
     TAPETOR_IN_SESSION_BUS=1 dbus-run-session -- bash "$0" "$@"

@@ -9,7 +9,8 @@ APPLY=$1
 DESKTOP_SHOTS=${2:-}
 source "$(dirname "$0")/lib.sh"
 
-desktop_require Xvfb xwd xdpyinfo xprop xkill xrestop xrandr /usr/bin/convert
+desktop_require Xvfb
+desktop_need xwd xdpyinfo xprop xkill xrestop xrandr /usr/bin/convert
 desktop_temp_home
 start_xvfb 1024x768x24
 start_window_manager
