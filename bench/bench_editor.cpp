@@ -189,6 +189,11 @@ int main(int argc, char** argv)
 
     std::printf("%-58s %9s %9s %9s\n", "case (ms)", "median", "worst", "blocked");
 
+    report("LoadCollection of a 32767-line file into kolekce",
+           measure(
+               runs, [&] { bench.window().Label4_Click(); }, [&] { bench.window().LoadCollection(full, list); },
+               [&] { return list->count() == FullCollection; }));
+
     report("open a 32767-entry collection in the editor",
            measure(runs, [] {}, [&] { bench.open(full); }, [&] { return list->count() == FullCollection; }));
 

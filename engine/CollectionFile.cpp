@@ -1,42 +1,23 @@
 #include "engine/CollectionFile.h"
 
 #include "engine/CheckedSave.h"
+#include "engine/EventPacer.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
-namespace {
-
-// Letting the window breathe after every line would cost more than the reading itself
-// for long collections; every few milliseconds keeps it just as responsive.
-class EventPacer {
-public:
-    explicit EventPacer(const std::function<void()>& processEvents)
-        : m_processEvents(processEvents)
-    {
-        m_timer.start();
-    }
-    void tick()
-    {
-        if (m_processEvents && m_timer.elapsed() >= 15) {
-            m_processEvents();
-            m_timer.restart();
-        }
-    }
-
-private:
-    const std::function<void()>& m_processEvents;
-    QElapsedTimer m_timer;
-};
-
-} // namespace
 
 QStringList parseCollection(const QByteArray& bytes)
 {
     QStringList entries;
-    qsizetype start = 0;
+    // A file saved by a Windows editor may begin with a UTF-8 byte-order mark, which is
+    // no part of the first entry. Everywhere else U+FEFF belongs to its entry, so the
+    // lines are decoded without the decoder's own habit of dropping it at their start.
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    QStringDecoder decode(QStringConverter::System,
+                          QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     const qsizetype size = bytes.size();
     const char* data = bytes.constData();
     for (qsizetype i = 0; i <= size; ++i) {
@@ -44,7 +25,7 @@ QStringList parseCollection(const QByteArray& bytes)
         if (!end && data[i] != '\r' && data[i] != '\n')
             continue;
         if (i > start)
-            entries << QString::fromLocal8Bit(data + start, i - start);
+            entries << decode(QByteArrayView(data + start, i - start));
         if (!end && data[i] == '\r' && i + 1 < size && data[i + 1] == '\n')
             ++i;
         start = i + 1;

@@ -1,5 +1,7 @@
 #include "engine/CollectionOrder.h"
 
+#include "engine/EventPacer.h"
+
 #include <algorithm>
 #include <numeric>
 #include <vector>
@@ -17,12 +19,16 @@ qsizetype CollectionOrder::insertPosition(const QStringList& sorted, const QStri
     return at - sorted.cbegin();
 }
 
-std::vector<qsizetype> CollectionOrder::sortedOrder(const QStringList& entries) const
+std::vector<qsizetype> CollectionOrder::sortedOrder(const QStringList& entries,
+                                                    const std::function<void()>& processEvents) const
 {
+    EventPacer pacer(processEvents);
     std::vector<QCollatorSortKey> keys;
     keys.reserve(static_cast<size_t>(entries.size()));
-    for (const QString& entry : entries)
+    for (const QString& entry : entries) {
         keys.push_back(m_collator.sortKey(entry.toCaseFolded()));
+        pacer.tick();
+    }
     std::vector<qsizetype> order(static_cast<size_t>(entries.size()));
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&keys](qsizetype a, qsizetype b) {

@@ -3,6 +3,7 @@
 #include <QCollator>
 #include <QLocale>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 // The order of a collection: alphabetical in the user's locale, letter case ignored.
@@ -21,7 +22,8 @@ public:
     // The positions of `entries` in sorted order, computed with collation keys:
     // thousands of entries would otherwise collate each pair many times over.
     // Stable, so equal entries keep their order.
-    std::vector<qsizetype> sortedOrder(const QStringList& entries) const;
+    // `processEvents` runs every few milliseconds while the keys are made.
+    std::vector<qsizetype> sortedOrder(const QStringList& entries, const std::function<void()>& processEvents = {}) const;
     void sort(QStringList& entries) const;
 
 private:

@@ -87,7 +87,7 @@ void frmConsole::addEntriesSorted(QListWidget* list, QStringList entries)
         texts.reserve(static_cast<qsizetype>(all.size()));
         for (const Entry& entry : all)
             texts << entry.text;
-        const std::vector<qsizetype> order = m_order.sortedOrder(texts);
+        const std::vector<qsizetype> order = m_order.sortedOrder(texts, processEvents);
 
         list->setUpdatesEnabled(false);
         list->clear();
