@@ -26,8 +26,9 @@ a bare X server otherwise. Its window is in Czech.")
 # plugins only at run time, so no library dependency names their packages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins")
-# Web links and the mail address are handed to xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Web links and the mail address are handed to xdg-open; Qt's own buttons and file
+# dialogs speak Czech with its translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
