@@ -15,5 +15,6 @@ inline constexpr qint64 kMaxPicturePixels = qint64(16384) * 16384;
 // new picture has the same size and format (a collection of camera photos does).
 // The EXIF orientation is applied, so a photo taken upright is shown upright.
 // Returns false, leaving `into` null, when the file is missing, not a picture,
-// damaged beyond decoding, or larger than kMaxPicturePixels.
+// damaged beyond decoding, larger than kMaxPicturePixels, or claiming far more pixels
+// than its file can hold.
 bool loadPicture(const QString& path, QImage& into);

@@ -9,6 +9,12 @@ bool isBlank(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
 }
 
+// QChar::isDigit() also takes the digits of other scripts, which toDouble() does not read.
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
 // Reads a plain decimal number with an optional sign, fraction and exponent from the
 // start of text. Hand-written because QString::toDouble wants the whole text to be a
 // number, while a stored interval may go on with words ("15 minut").
@@ -32,20 +38,28 @@ std::optional<double> leadingNumber(const QString& text, bool skipInnerBlanks)
         if (i >= text.size())
             break;
         const QChar c = text.at(i);
-        if (c.isDigit() && c.unicode() < 128) {
+        if (isAsciiDigit(c)) {
             digits += c;
             seenDigit = true;
         } else if (c == QLatin1Char('.') && !seenPoint && !seenExponent) {
             digits += c;
             seenPoint = true;
         } else if ((c == QLatin1Char('e') || c == QLatin1Char('E')) && seenDigit && !seenExponent) {
-            // Only an exponent that has digits belongs to the number.
-            qsizetype j = i + 1;
+            // Only an exponent that has digits belongs to the number; blanks inside it
+            // are ignored like everywhere else.
+            const auto blanksFrom = [&](qsizetype k) {
+                while (skipInnerBlanks && k < text.size() && isBlank(text.at(k)))
+                    ++k;
+                return k;
+            };
+            QString exponent = QStringLiteral("e");
+            qsizetype j = blanksFrom(i + 1);
             if (j < text.size() && (text.at(j) == QLatin1Char('+') || text.at(j) == QLatin1Char('-')))
-                ++j;
-            if (j >= text.size() || !text.at(j).isDigit())
+                exponent += text.at(j++);
+            j = blanksFrom(j);
+            if (j >= text.size() || !isAsciiDigit(text.at(j)))
                 break;
-            digits += text.mid(i, j - i);
+            digits += exponent;
             i = j;
             seenExponent = true;
             continue;

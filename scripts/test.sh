@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds tapetor and runs every test: unit, window and desktop tests through ctest,
-# then the Windows layer under Wine, then the installed program and its Debian package.
+# then the fuzz targets for a short while, the Windows layer under Wine, then the
+# installed program and its Debian package.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" build test
 "$top/scripts/build.sh"
 (cd "$top/build" && ctest --output-on-failure -j 2)
+"$top/scripts/test-fuzz.sh" "$top/build-fuzz"
 "$top/scripts/test-windows.sh" "$top/build-windows"
 "$top/scripts/test-install.sh"

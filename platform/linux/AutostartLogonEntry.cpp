@@ -1,5 +1,6 @@
 #include "platform/linux/AutostartLogonEntry.h"
 
+#include "engine/CheckedSave.h"
 #include "platform/linux/DesktopEntryExec.h"
 
 #include <QDir>
@@ -43,8 +44,15 @@ bool AutostartLogonEntry::write(const QString& programPath, const QString& switc
     QSaveFile file(filePath());
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(text.toUtf8());
-    return file.commit();
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
+    // A full disk would otherwise leave an entry cut off in its Exec= line, which the
+    // session would run at the next logon.
+    return commitWhole(file, bytes.size());
 }
 
 bool AutostartLogonEntry::remove()

@@ -47,7 +47,13 @@ bool IniSettingsStore::write(const QString& app, const QString& section, const Q
     settings.setValue(section + QLatin1Char('/') + key, value);
     // QSettings writes through a temporary file, so a failure leaves the old file whole.
     settings.sync();
-    return settings.status() == QSettings::NoError;
+    if (settings.status() == QSettings::NoError)
+        return true;
+    // The error stays with the QSettings object for good, so every later write would
+    // report a failure even once the disk has room again; a fresh object reads the
+    // file as it is on disk and reports each write by itself.
+    m_open.erase(app);
+    return false;
 }
 
 bool IniSettingsStore::deleteApp(const QString& app)

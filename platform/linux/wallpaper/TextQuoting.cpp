@@ -29,6 +29,9 @@ QString javaScriptString(const QString& text)
     // A line break would end the literal; file names may hold one.
     body.replace(QLatin1Char('\n'), QLatin1String("\\n"));
     body.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    // JavaScript ends a line at these two as well.
+    body.replace(QChar(0x2028), QLatin1String("\\u2028"));
+    body.replace(QChar(0x2029), QLatin1String("\\u2029"));
     return QLatin1Char('\'') + body + QLatin1Char('\'');
 }
 
@@ -39,5 +42,10 @@ QString swayQuoted(const QString& text)
 
 QString fileUri(const QString& path)
 {
-    return QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded());
+    // QUrl reads a path that starts with two slashes as a network share ("//host/..."),
+    // while Linux takes any number of leading slashes as the root.
+    QString local = path;
+    while (local.startsWith(QLatin1String("//")))
+        local.remove(0, 1);
+    return QString::fromLatin1(QUrl::fromLocalFile(local).toEncoded());
 }

@@ -1,0 +1,140 @@
+// Inputs from outside that once broke a rule of their reader: each case here is one
+// the fuzz targets in fuzz/ found, kept so the fault stays fixed.
+
+#include "engine/CollectionFile.h"
+#include "engine/PictureIO.h"
+#include "engine/SettingsText.h"
+#include "platform/linux/wallpaper/TextQuoting.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    return path;
+}
+
+// An uncompressed 24-bit BMP header with `pixelBytes` bytes of pixels after it, however
+// many the header claims.
+QByteArray bmpClaiming(qint32 width, qint32 height, int pixelBytes)
+{
+    QByteArray bmp(54, '\0');
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    qToLittleEndian<quint32>(quint32(54 + pixelBytes), bmp.data() + 2);
+    qToLittleEndian<quint32>(54, bmp.data() + 10);
+    qToLittleEndian<quint32>(40, bmp.data() + 14);
+    qToLittleEndian<qint32>(width, bmp.data() + 18);
+    qToLittleEndian<qint32>(height, bmp.data() + 22);
+    qToLittleEndian<quint16>(1, bmp.data() + 26);
+    qToLittleEndian<quint16>(24, bmp.data() + 28);
+    return bmp + QByteArray(pixelBytes, '\x41');
+}
+
+} // namespace
+
+TEST(HostileCollectionFile, AByteOrderMarkIsNoEntryButUFeffInsideALineStays)
+{
+    // A file saved by a Windows editor starts with a mark; a line of nothing but the
+    // mark is an empty line.
+    EXPECT_EQ(parseCollection("\xEF\xBB\xBF\r\n/a.png\r\n"), QStringList{QStringLiteral("/a.png")});
+    EXPECT_EQ(parseCollection("\xEF\xBB\xBF/a.png\r\n"), QStringList{QStringLiteral("/a.png")});
+    // Anywhere else U+FEFF is a character of the entry, and it survives a save.
+    const QStringList entries{QStringLiteral("/a"), QStringLiteral("\uFEFF/b"), QStringLiteral("/c\uFEFF")};
+    EXPECT_EQ(parseCollection("/a\r\n\xEF\xBB\xBF/b\r\n/c\xEF\xBB\xBF"), entries);
+    EXPECT_EQ(parseCollection(encodeCollection(entries)), entries);
+}
+
+TEST(HostileCollectionFile, NulBytesAndBrokenUtf8StayInTheirEntryAndSurviveASave)
+{
+    const QStringList read = parseCollection(QByteArray("/a\0b.png\r\n/\xff\xfe.png\r\n/c\xe2\x82", 23));
+    ASSERT_EQ(read.size(), 3);
+    EXPECT_EQ(read[0], QString::fromUtf8("/a\0b.png", 8));
+    EXPECT_EQ(read[1], QStringLiteral("/\uFFFD\uFFFD.png"));
+    // An incomplete sequence at the end of the file is kept as what it is.
+    EXPECT_EQ(read[2], QStringLiteral("/c\uFFFD\uFFFD"));
+    EXPECT_EQ(parseCollection(encodeCollection(read)), read);
+}
+
+TEST(HostileSettingsText, DigitsOfOtherScriptsEndTheNumberAndBlanksInTheExponentAreIgnored)
+{
+    // "1e" followed by an Arabic-Indic three once read as 0, so the interval became 60.
+    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("1e\u0663")), 1.0);
+    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("\u0663")), 0.0);
+    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("2\u0663")), 2.0);
+    // Blanks count nowhere in the number, the exponent included.
+    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("1e 3")), 1000.0);
+    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("5 e - 1 minut")), 0.5);
+    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("2e minut")), 2.0);
+}
+
+TEST(HostileScriptQuoting, JavaScriptLineSeparatorsAreEscaped)
+{
+    // U+2028 and U+2029 end a line in JavaScript; unescaped they broke Plasma's script.
+    const QString literal = javaScriptString(QStringLiteral("a\u2028b\u2029c"));
+    EXPECT_EQ(literal, QStringLiteral("'a\\u2028b\\u2029c'"));
+    EXPECT_FALSE(literal.contains(QChar(0x2028)) || literal.contains(QChar(0x2029)));
+}
+
+TEST(HostileScriptQuoting, PathsWithSeveralLeadingSlashesKeepTheirFile)
+{
+    // QUrl took "//home/..." for a share on the host "home", and "///a" for nothing.
+    EXPECT_EQ(fileUri(QStringLiteral("//home/jan/a.png")), QStringLiteral("file:///home/jan/a.png"));
+    EXPECT_EQ(QUrl(fileUri(QStringLiteral("///data/b c.png"))).toLocalFile(), QStringLiteral("/data/b c.png"));
+    EXPECT_EQ(fileUri(QStringLiteral("/a//b.png")), QStringLiteral("file:///a//b.png"));
+}
+
+TEST(HostilePictures, AHeaderClaimingFarMorePixelsThanItsFileHoldsIsRefusedAtOnce)
+{
+    QTemporaryDir dir;
+    // 55 bytes claiming a top-down picture of 3 x 33,554,434 pixels: Qt made a 400 MB
+    // picture of nothing out of it, taking seconds, because the negative height
+    // slipped past the size check.
+    const QString lying = writeFile(dir, QStringLiteral("lying.bmp"), bmpClaiming(3, -33554434, 1));
+    QImage picture(8, 8, QImage::Format_RGB32);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(loadPicture(lying, picture));
+    EXPECT_TRUE(picture.isNull());
+    // Bottom-up, the same claim.
+    EXPECT_FALSE(loadPicture(writeFile(dir, QStringLiteral("up.bmp"), bmpClaiming(3, 33554434, 1)), picture));
+    // Over the pixel cap whichever way up.
+    EXPECT_FALSE(loadPicture(writeFile(dir, QStringLiteral("cap.bmp"), bmpClaiming(20000, -20000, 1024)), picture));
+    EXPECT_TRUE(picture.isNull());
+}
+
+TEST(HostilePictures, SmallAndHonestTopDownPicturesStillLoad)
+{
+    QTemporaryDir dir;
+    // 2 x -2: rows of 8 bytes (6 of pixels, 2 of padding), top row first.
+    QByteArray rows("\x00\x00\xff\x00\x00\xff\x00\x00" "\xff\x00\x00\xff\x00\x00\x00\x00", 16);
+    QByteArray bmp = bmpClaiming(2, -2, 0) + rows;
+    qToLittleEndian<quint32>(quint32(bmp.size()), bmp.data() + 2);
+    QImage picture;
+    ASSERT_TRUE(loadPicture(writeFile(dir, QStringLiteral("down.bmp"), bmp), picture));
+    EXPECT_EQ(picture.size(), QSize(2, 2));
+    EXPECT_EQ(picture.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(picture.pixel(0, 1), qRgb(0, 0, 255));
+
+    // A flat picture larger than a screen packs many pixels into each byte, and is
+    // still believed.
+    QImage flat(4200, 4100, QImage::Format_RGB32);
+    flat.fill(qRgb(10, 120, 200));
+    const QString flatPath = dir.filePath(QStringLiteral("flat.png"));
+    ASSERT_TRUE(flat.save(flatPath, "PNG"));
+    flat = QImage();
+    ASSERT_TRUE(loadPicture(flatPath, picture));
+    EXPECT_EQ(picture.size(), QSize(4200, 4100));
+}
