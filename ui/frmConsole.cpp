@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QScreen>
 #include <QSessionManager>
 #include <vector>
 
@@ -103,7 +102,6 @@ void frmConsole::wireControls()
     for (QRadioButton* button : {ui->Option1, ui->Option2, ui->Option3, ui->Option4, ui->Option5})
         connect(button, &QRadioButton::clicked, button, [button] { button->setChecked(true); });
 
-    connect(ui->Label4, &ClickableLabel::clicked, this, [] {});
     connect(ui->Label24, &ClickableLabel::clicked, this, &frmConsole::Label24_Click);
     connect(ui->Label23, &ClickableLabel::clicked, this, &frmConsole::Label23_Click);
     connect(ui->Label25, &ClickableLabel::clicked, this, &frmConsole::Label25_Click);
@@ -287,12 +285,4 @@ void frmConsole::restoreWindow()
     show();
     raise();
     activateWindow();
-}
-
-QString frmConsole::programFolderFile(const QString& name) const
-{
-    QString folder = m_services.location->programDir();
-    if (!folder.endsWith(m_services.location->separator()))
-        folder += m_services.location->separator();
-    return folder + name;
 }

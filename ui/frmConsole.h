@@ -137,7 +137,6 @@ private:
     void clearCollection();
     QStringList collectionEntries() const;
     void setChangeNowBusy(bool busy);
-    QString programFolderFile(const QString& name) const;
     void loadPreview(const QString& path);
     // The size line of the picture the preview holds.
     void showPictureInfo();
