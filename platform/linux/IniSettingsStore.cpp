@@ -4,6 +4,22 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <optional>
+
+namespace {
+
+std::optional<QString> storedText(const QVariant& value)
+{
+    if (!value.isValid())
+        return std::nullopt;
+    // An unquoted text with commas in a hand-edited file comes back as a list.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
+} // namespace
+
 IniSettingsStore::IniSettingsStore(QString configHome)
     : m_configHome(configHome.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                                         : std::move(configHome))
@@ -31,13 +47,7 @@ QString IniSettingsStore::read(const QString& app, const QString& section, const
     QSettings& settings = settingsFor(app);
     // Another program (the update client) may have rewritten its file meanwhile.
     settings.sync();
-    const QVariant value = settings.value(section + QLatin1Char('/') + key);
-    if (!value.isValid())
-        return defaultValue;
-    // An unquoted text with commas in a hand-edited file comes back as a list.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
+    return storedText(settings.value(section + QLatin1Char('/') + key)).value_or(defaultValue);
 }
 
 bool IniSettingsStore::write(const QString& app, const QString& section, const QString& key, const QString& value)
@@ -49,11 +59,12 @@ bool IniSettingsStore::write(const QString& app, const QString& section, const Q
     settings.sync();
     if (settings.status() == QSettings::NoError)
         return true;
-    // The error stays with the QSettings object for good, so every later write would
-    // report a failure even once the disk has room again; a fresh object reads the
-    // file as it is on disk and reports each write by itself.
+    // The status keeps the first error for good, a broken line read from a hand-edited
+    // file included, so it cannot tell whether this write failed. A fresh object starts
+    // without it: it writes again whatever is still unwritten (QSettings keeps that per
+    // file, not per object) and reads the file as it now is, and its status tells.
     m_open.erase(app);
-    return false;
+    return settingsFor(app).status() == QSettings::NoError;
 }
 
 bool IniSettingsStore::deleteApp(const QString& app)
