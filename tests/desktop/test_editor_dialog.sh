@@ -101,13 +101,13 @@ MAIN=$(main_window)
 # --- a new collection: several files at once, then one more by its full path
 click_in "$MAIN" "${NEW_AT[@]}"
 click_in "$MAIN" "${ADD_AT[@]}"
-OPEN=$(wait_for_window '^Open$' 10)
+OPEN=$(wait_for_window '^(Open|Otevřít)$' 10)
 check "add dialog opened" 1 "$([[ -n $OPEN ]] && echo 1 || echo 0)"
 type_into "$OPEN" "\"$OBR/c d.png\" \"$OBR/a.png\" \"$OBR/B.png\""
 check "add dialog accepted several names" 1 "$(accept_dialog "$OPEN" && echo 1 || echo 0)"
 
 click_in "$MAIN" "${ADD_AT[@]}"
-OPEN=$(wait_for_window '^Open$' 10)
+OPEN=$(wait_for_window '^(Open|Otevřít)$' 10)
 type_into "$OPEN" "$OBR/sub/z.png"
 check "add dialog accepted one path" 1 "$(accept_dialog "$OPEN" && echo 1 || echo 0)"
 save_root_shot editor-added
@@ -131,7 +131,7 @@ check "sorted entries, CR LF after each" \
 # --- a second new collection, saved under the proposed name
 click_in "$MAIN" "${NEW_AT[@]}"
 click_in "$MAIN" "${ADD_AT[@]}"
-OPEN=$(wait_for_window '^Open$' 10)
+OPEN=$(wait_for_window '^(Open|Otevřít)$' 10)
 type_into "$OPEN" "$OBR/B.png"
 accept_dialog "$OPEN"
 click_in "$MAIN" "${SAVE_AT[@]}"
