@@ -145,10 +145,10 @@ check() {
 
 # check_pixels NAME SHOT "X Y RRGGBB" ...
 check_pixels() {
-    local name=$1 shot=$2 spec x y colour
+    local name=$1 shot=$2 point x y colour
     shift 2
-    for spec in "$@"; do
-        read -r x y colour <<<"$spec"
+    for point in "$@"; do
+        read -r x y colour <<<"$point"
         check "$name at $x,$y" "$colour" "$(pixel_of "$shot" "$x" "$y")"
     done
 }
