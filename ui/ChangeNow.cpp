@@ -26,6 +26,10 @@ void frmConsole::changeNow_Click()
 {
     if (m_ended)
         return;
+    if (m_listWork > 0) {
+        m_changeWaiting = true;
+        return;
+    }
     setChangeNowBusy(true);
     Label13_Click();
     if (ui->Label31->text() == Texts::NoCollection) {

@@ -119,6 +119,8 @@ void frmConsole::Label24_Click()
 
 void frmConsole::Label23_Click()
 {
+    // From the question on: a change meanwhile would clear the marks the user set.
+    const ListWork busy(*this);
     if (m_services.messages->show(this, QStringLiteral("Opravdu chcete odebrat vybrané tapety z kolekce?"),
                                   QStringLiteral("Odebrat tapety"), MsgStyle::YesNoQuestion)
         == MsgAnswer::No)

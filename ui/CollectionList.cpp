@@ -9,6 +9,8 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 namespace {
 
 // Entry counts and indexes are 16-bit numbers in stored collections' world.
@@ -21,8 +23,21 @@ void processEvents()
 
 } // namespace
 
+frmConsole::ListWork::ListWork(frmConsole& window)
+    : m_window(window)
+{
+    ++m_window.m_listWork;
+}
+
+frmConsole::ListWork::~ListWork()
+{
+    if (--m_window.m_listWork == 0 && std::exchange(m_window.m_changeWaiting, false))
+        QMetaObject::invokeMethod(&m_window, &frmConsole::changeNow_Click, Qt::QueuedConnection);
+}
+
 void frmConsole::LoadCollection(const QString& path, QListWidget* list)
 {
+    const ListWork busy(*this);
     if (!collectionFileExists(path)) {
         m_services.messages->show(this, QStringLiteral("Kolekce tapet nebyla nalezena."), QStringLiteral("Chyba"),
                                   MsgStyle::OkCritical);
@@ -38,11 +53,13 @@ void frmConsole::LoadCollection(const QString& path, QListWidget* list)
 
 bool frmConsole::SaveCollection(const QString& path)
 {
+    const ListWork busy(*this);
     return writeCollectionFile(path, collectionEntries(), processEvents);
 }
 
 void frmConsole::addEntriesSorted(QListWidget* list, QStringList entries)
 {
+    const ListWork busy(*this);
     const int room = MaxEntries - list->count();
     if (entries.size() > room) {
         entries = entries.mid(0, std::max(room, 0));

@@ -163,6 +163,23 @@ private:
     short m_picturePlanes = 0;
     short m_pictureBits = 0;
 
+    // Loading, saving and thinning out the list let the window handle events; a change
+    // asked for meanwhile (a tick, the tray menu) would apply a picture of a list that
+    // is only half there, or move the marks a removal goes by. It waits instead, and
+    // runs from the event loop once the last such stretch of work has ended.
+    class ListWork {
+    public:
+        explicit ListWork(frmConsole& window);
+        ~ListWork();
+        ListWork(const ListWork&) = delete;
+        ListWork& operator=(const ListWork&) = delete;
+
+    private:
+        frmConsole& m_window;
+    };
+    int m_listWork = 0;
+    bool m_changeWaiting = false;
+
     bool m_ended = false;
     bool m_selectingFromCode = false;
     bool m_sessionEnding = false;
