@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds tapetor and runs every test: unit, window and desktop tests through ctest,
-# then the fuzz targets for a short while, the Windows layer under Wine, then the
-# installed program and its Debian package.
+# the unit and window tests again under the sanitizers, the fuzz targets for a short
+# while, the Windows layer under Wine, then the installed program and its Debian package.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" build test
 "$top/scripts/build.sh"
 (cd "$top/build" && ctest --output-on-failure -j 2)
+"$top/scripts/test-sanitizers.sh" "$top/build-sanitizers"
 "$top/scripts/test-fuzz.sh" "$top/build-fuzz"
 "$top/scripts/test-windows.sh" "$top/build-windows"
 "$top/scripts/test-install.sh"
