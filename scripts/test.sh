@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds tapetor and runs every test: unit, window and desktop tests through ctest,
-# the unit and window tests again under the sanitizers, the fuzz targets for a short
-# while, the Windows layer under Wine, then the installed program and its Debian package.
+# the same again under the sanitizers, the fuzz targets for a short while, the Windows
+# layer under Wine, then the installed program and its Debian package.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" build test
