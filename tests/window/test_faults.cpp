@@ -361,3 +361,36 @@ TEST_F(Faults, ADesktopThatRefusesTheWallpaperStopsNothing)
         EXPECT_EQ(widths[i], widths[i - 1] % 30 + 10) << i;
     EXPECT_EQ(text("changeNow"), QStringLiteral("změnit tapetu ihned"));
 }
+
+TEST_F(Faults, TheEditorOpensGarbageAndNonPicturesAndSavesThemBackWhole)
+{
+    start();
+    const QByteArray junk = garbage(16 * 1024, 11);
+    const QString file = path(QStringLiteral("smeti.tkl"));
+    overwrite(file, junk);
+    dialogs.results.push_back(file);
+    click("Label5");
+    const int lines = int(parseCollection(junk).size());
+    ASSERT_GT(lines, 3);
+    EXPECT_EQ(list()->count(), lines);
+    EXPECT_EQ(text("tapetainfo"), QStringLiteral("320x240, 24 bitů")) << "the first entry is no picture";
+
+    // A file that is no picture can be added; it previews as the error picture.
+    const QString notAPicture = path(QStringLiteral("dopis.png"));
+    overwrite(notAPicture, "Vážený pane,\r\n");
+    dialogs.results.push_back(notAPicture);
+    click("Label24");
+    const int added = int(entries().indexOf(notAPicture));
+    ASSERT_GE(added, 0);
+    list()->setCurrentRow(added);
+    EXPECT_EQ(text("Label27"), notAPicture);
+    EXPECT_EQ(text("tapetainfo"), QStringLiteral("320x240, 24 bitů"));
+
+    // Saved over itself, the file holds every entry, and reads back as the same list.
+    const QStringList before = entries();
+    dialogs.results.push_back(file);
+    click("Label25");
+    EXPECT_FALSE(visible("editBox"));
+    EXPECT_EQ(parseCollection(bytesOf(file)), before);
+    EXPECT_TRUE(messages.shown.empty());
+}
