@@ -53,7 +53,8 @@ bool loadPicture(const QString& path, QImage& into)
     if (into.size() != claimed || !into.isDetached())
         into = QImage();
 
-    if (!reader.read(&into)) {
+    // Some decoders (MNG) report success for a file that gave no picture at all.
+    if (!reader.read(&into) || into.isNull()) {
         into = QImage();
         return false;
     }

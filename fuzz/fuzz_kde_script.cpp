@@ -6,7 +6,6 @@
 #include "platform/linux/wallpaper/BackendCommands.h"
 #include "platform/linux/wallpaper/TextQuoting.h"
 
-#include <QUrl>
 
 #include <cstddef>
 #include <cstdint>
@@ -113,12 +112,17 @@ void checkScript(const QString& picturePath, int style)
     const auto back = readLiteral(script, at);
     FUZZ_CHECK(back.has_value() && *back == uri, visible(script));
     FUZZ_CHECK(script.mid(at) == QStringLiteral(");\n}\n"), visible(script));
-    // The desktop finds the very file that was written (Linux reads any number of
-    // leading slashes as one).
+    // The desktop finds the very file that was written: the address, its escapes
+    // undone, holds the file name's bytes (Linux reads any number of leading slashes
+    // as one). Undone by hand rather than by QUrl, which keeps some escapes (U+FFFF)
+    // that a desktop's own reader undoes.
     QString expected = picturePath;
     while (expected.startsWith(QLatin1String("//")))
         expected.remove(0, 1);
-    FUZZ_CHECK(QUrl(*back).toLocalFile() == expected, visible(picturePath) + QStringLiteral(" -> ") + visible(*back));
+    const QString scheme = QStringLiteral("file://");
+    FUZZ_CHECK(back->startsWith(scheme), visible(*back));
+    FUZZ_CHECK(QByteArray::fromPercentEncoding(back->mid(scheme.size()).toLatin1()) == expected.toUtf8(),
+               visible(picturePath) + QStringLiteral(" -> ") + visible(*back));
 }
 
 } // namespace

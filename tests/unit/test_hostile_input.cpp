@@ -97,6 +97,16 @@ TEST(HostileScriptQuoting, PathsWithSeveralLeadingSlashesKeepTheirFile)
     EXPECT_EQ(fileUri(QStringLiteral("/a//b.png")), QStringLiteral("file:///a//b.png"));
 }
 
+TEST(HostileScriptQuoting, EveryCharacterOfAPathSurvivesItsAddress)
+{
+    // QUrl wrote only the first half of U+1FFFE and its kind, so the address named
+    // another file.
+    const QString path = QStringLiteral("/data/a\U0001FFFEb \u010D#?%[x]'.png");
+    const QString uri = fileUri(path);
+    EXPECT_EQ(uri, QStringLiteral("file:///data/a%F0%9F%BF%BEb%20%C4%8D%23%3F%25[x]'.png"));
+    EXPECT_EQ(QByteArray::fromPercentEncoding(uri.mid(7).toLatin1()), path.toUtf8());
+}
+
 TEST(HostilePictures, AHeaderClaimingFarMorePixelsThanItsFileHoldsIsRefusedAtOnce)
 {
     QTemporaryDir dir;
@@ -136,6 +146,20 @@ TEST(HostilePictures, SmallAndHonestTopDownPicturesStillLoad)
     flat = QImage();
     ASSERT_TRUE(loadPicture(flatPath, picture));
     EXPECT_EQ(picture.size(), QSize(4200, 4100));
+}
+
+TEST(HostilePictures, ADecoderThatReportsSuccessWithoutAPictureIsARefusal)
+{
+    // An MNG stream (found by fuzz_picture) whose decoder says it read a picture and
+    // gives none: the preview then held nothing instead of the error picture.
+    const QByteArray mng = QByteArray::fromHex(
+        "8a4d4e470d0a1a0a0000000300000002000000010018000000000018000009e6d8cbbeb1a4977582"
+        "8ff560a9b6c3d0ddeaf70436003a00000000000300000002000000010018000000000018000009e6"
+        "d8cbbeb1a49775828ff560a9b6c3d0ddeaf70411");
+    QTemporaryDir dir;
+    QImage picture(4, 4, QImage::Format_RGB32);
+    EXPECT_FALSE(loadPicture(writeFile(dir, QStringLiteral("animace.mng"), mng), picture));
+    EXPECT_TRUE(picture.isNull());
 }
 
 TEST(HostileSettingsFile, ABrokenLineInAHandEditedFileNeitherFailsWritesNorStaysInTheFile)

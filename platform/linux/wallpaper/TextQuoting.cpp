@@ -1,6 +1,5 @@
 #include "platform/linux/wallpaper/TextQuoting.h"
 
-#include <QUrl>
 
 namespace {
 
@@ -42,10 +41,12 @@ QString swayQuoted(const QString& text)
 
 QString fileUri(const QString& path)
 {
-    // QUrl reads a path that starts with two slashes as a network share ("//host/..."),
-    // while Linux takes any number of leading slashes as the root.
+    // Linux takes any number of leading slashes as the root; an address would take
+    // what follows two of them for a host.
     QString local = path;
     while (local.startsWith(QLatin1String("//")))
         local.remove(0, 1);
-    return QString::fromLatin1(QUrl::fromLocalFile(local).toEncoded());
+    // Escaped by hand, leaving unescaped what QUrl leaves in a path: QUrl cuts the
+    // noncharacters beyond the first plane (U+1FFFE ...) in half, losing the file.
+    return QStringLiteral("file://") + QString::fromLatin1(local.toUtf8().toPercentEncoding("/!$&'()*+,;=:@[]"));
 }
