@@ -70,18 +70,9 @@ void frmConsole::Label5_Click()
 {
     // The chosen collection leaves the list before the dialog, so it is gone even if
     // the user cancels; closing the editor or the settings page brings it back.
-    if (ui->kolekce->count() > 0)
-        clearCollection();
-
-    // Every editor command configures the shared dialog from scratch: what an earlier
-    // command left in it (the add dialog's multiple selection, say) never leaks in.
-    CommonDialog1 = CommonDialog{};
-    CommonDialog1.dialogTitle = Texts::OpenCollectionTitle;
-    CommonDialog1.filter = Texts::CollectionFilter;
-    CommonDialog1.cancelError = true;
-    if (!m_services.dialogs->showOpen(this, CommonDialog1))
+    const QString chosen = askForCollectionFile();
+    if (chosen.isEmpty())
         return;
-    const QString chosen = CommonDialog1.fileName;
 
     LoadCollection(chosen, ui->kolekce);
     if (m_ended)

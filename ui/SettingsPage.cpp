@@ -41,17 +41,9 @@ void frmConsole::Label31_MouseMove()
 
 void frmConsole::Label30_Click()
 {
-    if (ui->kolekce->count() > 0)
-        clearCollection();
-    // Like the editor's commands, the choice starts from a fresh dialog rather than
-    // from what an earlier command left in it.
-    CommonDialog1 = CommonDialog{};
-    CommonDialog1.dialogTitle = Texts::OpenCollectionTitle;
-    CommonDialog1.filter = Texts::CollectionFilter;
-    CommonDialog1.cancelError = true;
-    if (!m_services.dialogs->showOpen(this, CommonDialog1))
+    const QString chosen = askForCollectionFile();
+    if (chosen.isEmpty())
         return;
-    const QString chosen = CommonDialog1.fileName;
     LoadCollection(chosen, ui->kolekce);
     ui->kolekcepath->setText(chosen);
     ui->Label31->setText(chosen);
@@ -83,4 +75,19 @@ void frmConsole::Label34_Click()
 {
     ui->nastaveni->setVisible(false);
     ScheduleNextChange();
+}
+
+QString frmConsole::askForCollectionFile()
+{
+    if (ui->kolekce->count() > 0)
+        clearCollection();
+    // Every command configures the shared dialog from scratch: what an earlier one left
+    // in it (the add dialog's multiple selection, say) never leaks in.
+    CommonDialog1 = CommonDialog{};
+    CommonDialog1.dialogTitle = Texts::OpenCollectionTitle;
+    CommonDialog1.filter = Texts::CollectionFilter;
+    CommonDialog1.cancelError = true;
+    if (!m_services.dialogs->showOpen(this, CommonDialog1))
+        return {};
+    return CommonDialog1.fileName;
 }

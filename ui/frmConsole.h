@@ -135,6 +135,8 @@ private:
     // Adds entries at their sorted places; the list never holds more than 32767.
     void addEntriesSorted(QListWidget* list, QStringList entries);
     void clearCollection();
+    // Empties the list, then asks for a collection file; empty when cancelled.
+    QString askForCollectionFile();
     QStringList collectionEntries() const;
     void setChangeNowBusy(bool busy);
     void loadPreview(const QString& path);
