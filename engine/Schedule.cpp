@@ -1,7 +1,9 @@
 #include "engine/Schedule.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 QString longTimeFormat(const QLocale& locale)
 {
@@ -26,18 +28,53 @@ QString renderLongTime(const QDateTime& moment, const QLocale& locale)
     return locale.toString(moment.time(), longTimeFormat(locale));
 }
 
-QString nextChangeTimeText(const QDateTime& now, float seconds, const QLocale& locale)
+namespace {
+
+constexpr qint64 DayMs = 86400 * 1000;
+
+// The interval in whole milliseconds, or nothing when `now` plus it is no date a clock
+// can show.
+std::optional<qint64> intervalMs(const QDateTime& now, float seconds)
 {
     if (!std::isfinite(seconds))
-        return {};
+        return std::nullopt;
     const double milliseconds = std::round(static_cast<double>(seconds) * 1000.0);
     // Far outside any date a clock can show; also keeps the cast below in range.
     if (std::fabs(milliseconds) > 1e15)
-        return {};
+        return std::nullopt;
     const QDateTime next = now.addMSecs(static_cast<qint64>(milliseconds));
     if (!next.isValid() || next.date().year() > 9999 || next.date().year() < 100)
+        return std::nullopt;
+    return static_cast<qint64>(milliseconds);
+}
+
+} // namespace
+
+QString nextChangeTimeText(const QDateTime& now, float seconds, const QLocale& locale)
+{
+    const std::optional<qint64> ms = intervalMs(now, seconds);
+    if (!ms)
         return {};
-    return renderLongTime(next, locale);
+    return renderLongTime(now.addMSecs(*ms), locale);
+}
+
+QDateTime nextChangeMoment(const QDateTime& now, float seconds)
+{
+    const std::optional<qint64> ms = intervalMs(now, seconds);
+    if (!ms)
+        return {};
+    qint64 withinDay = *ms % DayMs;
+    if (withinDay <= 0)
+        withinDay += DayMs;
+    return now.addMSecs(withinDay);
+}
+
+QDateTime sameClockTimeAfter(const QDateTime& moment, const QDateTime& now)
+{
+    QDateTime next = moment.addDays(std::max<qint64>(1, moment.daysTo(now)));
+    while (next <= now)
+        next = next.addDays(1);
+    return next;
 }
 
 int secondsOfDay(const QString& caption, const QLocale& locale)

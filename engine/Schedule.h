@@ -14,6 +14,15 @@ QString renderLongTime(const QDateTime& moment, const QLocale& locale);
 // change the result is a clock time that actually occurs.
 QString nextChangeTimeText(const QDateTime& now, float seconds, const QLocale& locale);
 
+// The moment the change shown by nextChangeTimeText falls due: the first time that
+// time of day comes, so whole days of the interval are dropped and a whole number of
+// days (none included) means the same time tomorrow. Invalid when no time is shown.
+QDateTime nextChangeMoment(const QDateTime& now, float seconds);
+
+// The same clock time on the first later day that lies after `now`: the occasion a
+// change gets when it could not be made at its moment.
+QDateTime sameClockTimeAfter(const QDateTime& moment, const QDateTime& now);
+
 // Seconds from the clock caption to the next-change caption, wrapping past midnight,
 // as "HH:MM:SS". A caption that cannot be read as a time counts as midnight.
 QString countdownText(const QString& clockCaption, const QString& nextCaption, const QLocale& locale);

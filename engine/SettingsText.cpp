@@ -41,8 +41,9 @@ std::optional<double> leadingNumber(const QString& text, bool skipInnerBlanks)
         if (isAsciiDigit(c)) {
             digits += c;
             seenDigit = true;
-        } else if (c == QLatin1Char('.') && !seenPoint && !seenExponent) {
-            digits += c;
+        } else if ((c == QLatin1Char('.') || c == QLatin1Char(',')) && !seenPoint && !seenExponent) {
+            // A Czech user types a decimal comma; it means the same as the point.
+            digits += QLatin1Char('.');
             seenPoint = true;
         } else if ((c == QLatin1Char('e') || c == QLatin1Char('E')) && seenDigit && !seenExponent) {
             // Only an exponent that has digits belongs to the number; blanks inside it

@@ -9,8 +9,8 @@
 std::optional<bool> checkStateFromText(const QString& text);
 // "True"/"False" in any letter case, or a number (non-zero selects); else nothing.
 std::optional<bool> optionStateFromText(const QString& text);
-// The number at the start of the text, "." as decimal point, blanks ignored; 0 when
-// the text does not begin with a number.
+// The number at the start of the text, "." or "," as decimal point, blanks ignored;
+// 0 when the text does not begin with a number.
 double intervalValue(const QString& text);
 
 inline QString checkStateText(bool checked)

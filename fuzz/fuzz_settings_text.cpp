@@ -30,12 +30,12 @@ double referenceInterval(const QString& text)
             packed += c.isSurrogate() ? QLatin1Char('?') : c;
     }
     static const QRegularExpression number(
-        QStringLiteral("^[+-]?([0-9]+(\\.[0-9]*)?|\\.[0-9]+)([eE][+-]?[0-9]+)?"));
+        QStringLiteral("^[+-]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][+-]?[0-9]+)?"));
     const QRegularExpressionMatch match = number.match(packed);
     if (!match.hasMatch())
         return 0.0;
     bool ok = false;
-    const double value = match.captured(0).toDouble(&ok);
+    const double value = match.captured(0).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     return ok && std::isfinite(value) ? value : 0.0;
 }
 

@@ -37,8 +37,6 @@ void frmConsole::changeNow_Click()
         setChangeNowBusy(false);
         return;
     }
-    const QDateTime now = m_services.clock->now();
-    m_lastChangeSecond = QDateTime::fromSecsSinceEpoch(now.toSecsSinceEpoch());
     ScheduleNextChange();
     if (ui->Option4->isChecked())
         ApplyPreviewAsWallpaper(StyleCenter);

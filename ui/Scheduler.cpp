@@ -31,19 +31,20 @@ void frmConsole::Timer1_Timer()
     }
 
     const QDateTime now = m_services.clock->now();
-    const qint64 second = now.toSecsSinceEpoch();
-    if (second != m_renderedSecond) {
-        m_renderedSecond = second;
-        m_renderedNow = renderLongTime(now, m_services.clock->locale());
-    }
-    // A change sets the next one a whole number of days ahead when the interval is
-    // one; it must not repeat within the second it was made in.
-    const bool due = m_renderedNow == ui->CasZmeny->text() && ui->Check2->isChecked() && !ui->Option1->isChecked()
-                     && ui->editBox->isHidden() && ui->nastaveni->isHidden()
-                     && (!m_lastChangeSecond.isValid() || m_lastChangeSecond.toSecsSinceEpoch() != second);
-    if (due) {
-        changeNow_Click();
-        return;
+    followClockSetBack(now);
+    // The change falls due once its moment has passed, however late the tick comes: a
+    // suspended laptop or a stalled process makes up one change when it runs again.
+    if (m_dueAt.isValid() && now >= m_dueAt) {
+        const bool allowed = ui->Check2->isChecked() && !ui->Option1->isChecked() && ui->editBox->isHidden()
+                             && ui->nastaveni->isHidden();
+        // Moved on before the change, so a change that cannot be made (no collection)
+        // is tried again at that time tomorrow rather than at every tick; a change that
+        // is made schedules its successor itself.
+        m_dueAt = sameClockTimeAfter(m_dueAt, now);
+        if (allowed) {
+            changeNow_Click();
+            return;
+        }
     }
     if (now.date() != m_renderedDate) {
         m_renderedDate = now.date();
@@ -66,5 +67,18 @@ void frmConsole::Timer1_Timer()
 void frmConsole::ScheduleNextChange()
 {
     const float seconds = static_cast<float>(intervalValue(ui->Text1->text()) * 60.0);
-    ui->CasZmeny->setText(nextChangeTimeText(m_services.clock->now(), seconds, m_services.clock->locale()));
+    const QDateTime now = m_services.clock->now();
+    ui->CasZmeny->setText(nextChangeTimeText(now, seconds, m_services.clock->locale()));
+    m_dueAt = nextChangeMoment(now, seconds);
+}
+
+void frmConsole::followClockSetBack(const QDateTime& now)
+{
+    // A clock set back by hand moves the next change back with it, so the time left is
+    // kept: no change is lost to the hour that now comes again, and none is made early.
+    if (m_lastTick.isValid() && now < m_lastTick && m_dueAt.isValid()) {
+        m_dueAt = m_dueAt.addMSecs(m_lastTick.msecsTo(now));
+        ui->CasZmeny->setText(renderLongTime(m_dueAt, m_services.clock->locale()));
+    }
+    m_lastTick = now;
 }

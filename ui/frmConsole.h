@@ -129,6 +129,7 @@ private:
     void minimiseToTray();
     bool trayUsable() const;
     void restoreWindow();
+    void followClockSetBack(const QDateTime& now);
     // Makes an entry current and marks it, then loads it into the preview, as a click would.
     void selectEntry(int index);
     void setCountLabel();
@@ -186,13 +187,13 @@ private:
     bool m_selectingFromCode = false;
     bool m_sessionEnding = false;
     bool m_toldSettingsUnsaved = false;
-    // The clock second of the last change, so one due second never changes twice.
-    QDateTime m_lastChangeSecond;
+    // The moment the next automatic change falls due (invalid: none), and the clock at
+    // the last tick, to notice the clock being set back.
+    QDateTime m_dueAt;
+    QDateTime m_lastTick;
     // What the tick rendered last, so it does no work its result does not need.
     qint64 m_clockSecond = -1;
-    qint64 m_renderedSecond = -1;
     QString m_countdownClock;
     QString m_countdownNext;
-    QString m_renderedNow;
     QDate m_renderedDate;
 };

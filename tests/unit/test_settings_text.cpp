@@ -34,8 +34,12 @@ TEST(SettingsText, IntervalIsTheNumberAtTheStartOfTheText)
     EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("-5")), -5.0);
     EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("2e1x")), 20.0);
     EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("2e")), 2.0);
-    // A comma is not the decimal point, whatever the locale says.
-    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("1,5")), 1.0);
+    // The decimal comma a Czech user types reads as the point; only the first counts.
+    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("1,5")), 1.5);
+    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("0,05 minut")), 0.05);
+    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("1,5,3")), 1.5);
+    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral("1.5,3")), 1.5);
+    EXPECT_DOUBLE_EQ(intervalValue(QStringLiteral(",5e1")), 5.0);
     for (const char* text : {"", "00", "0", "minut", ".", "-", "abc5"})
         EXPECT_DOUBLE_EQ(intervalValue(QLatin1String(text)), 0.0) << text;
 }

@@ -15,12 +15,12 @@ protected:
         storeOption(QStringLiteral("interval"), interval);
         start();
     }
-    // Ticks every 100 ms for the given span; returns the number of changes made.
-    size_t runFor(qint64 milliseconds)
+    // Ticks every `step` ms for the given span; returns the number of changes made.
+    size_t runFor(qint64 milliseconds, qint64 step = 100)
     {
         const size_t before = wallpaper.calls.size();
-        for (qint64 spent = 0; spent < milliseconds; spent += 100)
-            tick(100);
+        for (qint64 spent = 0; spent < milliseconds; spent += step)
+            tick(step);
         return wallpaper.calls.size() - before;
     }
 };
@@ -116,4 +116,62 @@ TEST_F(Scheduler, AnIntervalTooLargeStopsAutomaticChanges)
     EXPECT_EQ(runFor(5000), 0u);
     tick(0);
     EXPECT_EQ(text("StatusCas"), QStringLiteral("13:44:25")) << "counting down to midnight";
+}
+
+TEST_F(Scheduler, AnOverdueChangeIsMadeOnceWhenTheProgramRunsAgain)
+{
+    startChanging(QStringLiteral("1"));
+    // Suspended or stalled: the tick that comes next finds the due moment long past.
+    for (const qint64 late : {5000LL, 3600000LL, 2 * 86400000LL}) {
+        SCOPED_TRACE(late);
+        clock.advanceMs(60000 + late);
+        EXPECT_EQ(runFor(100), 1u);
+        const QDateTime changedAt = clock.now();
+        EXPECT_EQ(text("CasZmeny"), changedAt.addSecs(60).time().toString(QStringLiteral("H:mm:ss")))
+            << "the next one is scheduled from the late change";
+        EXPECT_EQ(runFor(59900), 0u);
+        EXPECT_EQ(runFor(100), 1u);
+    }
+}
+
+TEST_F(Scheduler, AClockSetBackNeitherRepeatsNorStopsTheChanges)
+{
+    startChanging(QStringLiteral("60"));
+    EXPECT_EQ(runFor(30 * 60000, 1000), 0u);
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("11:15:30"));
+    clock.advanceMs(-3600000);
+    tick(0);
+    EXPECT_EQ(text("Cas"), QStringLiteral("09:45:30"));
+    // The half hour that was left is still left.
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("10:15:30"));
+    EXPECT_EQ(text("StatusCas"), QStringLiteral("00:30:00"));
+    EXPECT_EQ(runFor(30 * 60000 - 1000, 1000), 0u);
+    EXPECT_EQ(runFor(1000), 1u);
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("11:15:30"));
+}
+
+TEST_F(Scheduler, ASubSecondIntervalChangesOnEachDueTick)
+{
+    startChanging(QStringLiteral("0.01"));
+    // 0.6 s: the sixth tick after each change.
+    EXPECT_EQ(runFor(10000), 16u);
+}
+
+TEST_F(Scheduler, ADecimalCommaIsSavedReloadedAndUsed)
+{
+    startChanging(QStringLiteral("60"));
+    click("Label6");
+    QLineEdit* field = control<QLineEdit>("Text1");
+    field->setText(QStringLiteral("0,05"));
+    click("Label15");
+    EXPECT_EQ(settings.read(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("interval"), {}),
+              QStringLiteral("0,05"));
+    EXPECT_EQ(field->text(), QStringLiteral("0,05")) << "reloaded as itself, not as 60 minutes";
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("10:15:33"));
+    EXPECT_EQ(runFor(3000), 1u);
+
+    window.reset();
+    start();
+    EXPECT_EQ(control<QLineEdit>("Text1")->text(), QStringLiteral("0,05"));
+    EXPECT_EQ(runFor(3000), 1u);
 }
