@@ -29,6 +29,14 @@ changed_from() { [[ $(root_pixel 40 740) != "$1" ]]; }
 check "a timed change" 1 "$(wait_until "changed_from $first" 10 && echo 1 || echo 0)"
 second=$(root_pixel 40 740)
 check "another timed change" 1 "$(wait_until "changed_from $second" 10 && echo 1 || echo 0)"
+# Stopped past its due moment, as in a suspend: the change is made as soon as it runs.
+kill -STOP "$TAPETOR_PID"
+sleep 5
+stopped=$(root_pixel 40 740)
+kill -CONT "$TAPETOR_PID"
+check "an overdue change at once" 1 "$(wait_until "changed_from $stopped" 2 && echo 1 || echo 0)"
+resumed=$(root_pixel 40 740)
+check "timed changes go on" 1 "$(wait_until "changed_from $resumed" 10 && echo 1 || echo 0)"
 
 icon=$(tray_icon)
 xdotool mousemove --window "$icon" 5 5 click --repeat 2 --delay 80 1
