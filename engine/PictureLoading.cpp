@@ -1,6 +1,9 @@
 #include "engine/PictureIO.h"
 
-#include <QFileInfo>
+#include "engine/JpegScans.h"
+#include "engine/PictureFile.h"
+
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 
@@ -22,6 +25,20 @@ constexpr int kAllocationLimitMiB = int(kMaxPicturePixels * 4 / (1024 * 1024));
 constexpr qint64 kMaxPixelsPerFileByte = 8192;
 constexpr qint64 kBelievedPixels = qint64(4096) * 4096;
 
+// Every scan of a progressive JPEG is a pass over the whole picture: a small file
+// repeating its scans thousands of times keeps the window busy for minutes. Real files
+// have a dozen; libjpeg-turbo's own tools give up past this many.
+constexpr int kMaxJpegScans = 500;
+
+bool hasAbsurdScanCount(QFile& file)
+{
+    char magic[2];
+    if (file.peek(magic, 2) != 2 || magic[0] != '\xff' || magic[1] != '\xd8')
+        return false;
+    const bool absurd = countJpegScans(file, kMaxJpegScans) > kMaxJpegScans;
+    return !file.seek(0) || absurd;
+}
+
 bool claimIsPlausible(const QSize& claimed, qint64 fileBytes)
 {
     // A top-down BMP gives its height as a negative number.
@@ -31,11 +48,44 @@ bool claimIsPlausible(const QSize& claimed, qint64 fileBytes)
     return pixels <= kBelievedPixels || pixels <= fileBytes * kMaxPixelsPerFileByte;
 }
 
+// Scaling, for the preview and for a stretched wallpaper, takes opaque and premultiplied
+// 32-bit pictures as they are and first copies a picture of any other wide format whole
+// (twice the memory of the picture for a PNG with transparency, three times for 16-bit
+// channels, which no screen shows anyway). Converted once here, in place where Qt can,
+// the picture needs no such copy. Grey and palette pictures stay at one byte a pixel:
+// the scaling converts them a band at a time.
+void makeScalable(QImage& picture)
+{
+    switch (picture.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Indexed8:
+    case QImage::Format_Alpha8:
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        return;
+    case QImage::Format_Grayscale16:
+        picture.convertTo(QImage::Format_Grayscale8);
+        return;
+    default:
+        picture.convertTo(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                    : QImage::Format_RGB32);
+    }
+}
+
 } // namespace
 
 bool loadPicture(const QString& path, QImage& into)
 {
-    QImageReader reader(path);
+    // The reader is given the opened file rather than the path, so it finds the format
+    // from the content alone; it would otherwise open the path once more.
+    QFile file;
+    if (!openPictureFile(path, file) || hasAbsurdScanCount(file)) {
+        into = QImage();
+        return false;
+    }
+    QImageReader reader(&file);
     reader.setAllocationLimit(kAllocationLimitMiB);
     // Cameras store portrait photos sideways with an orientation tag; every
     // viewer the user compares us with honours it, so the wallpaper does too.
@@ -43,7 +93,7 @@ bool loadPicture(const QString& path, QImage& into)
 
     const QSize claimed = reader.size();
     const bool sizeKnown = claimed != QSize(-1, -1);
-    if (sizeKnown && !claimIsPlausible(claimed, QFileInfo(path).size())) {
+    if (sizeKnown && !claimIsPlausible(claimed, file.size())) {
         into = QImage();
         return false;
     }
@@ -58,5 +108,6 @@ bool loadPicture(const QString& path, QImage& into)
         into = QImage();
         return false;
     }
+    makeScalable(into);
     return true;
 }

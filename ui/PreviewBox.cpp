@@ -1,5 +1,7 @@
 #include "ui/PreviewBox.h"
 
+#include "engine/SmoothScale.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <utility>
@@ -34,8 +36,7 @@ void PreviewBox::paintEvent(QPaintEvent*)
         return;
     if (m_scaled.isNull() || m_scaled.size() != size() * devicePixelRatioF()) {
         const QSize target = size() * devicePixelRatioF();
-        m_scaled = QPixmap::fromImage(
-            m_picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_scaled = QPixmap::fromImage(smoothlyScaled(m_picture, target));
         m_scaled.setDevicePixelRatio(devicePixelRatioF());
     }
     QPainter painter(this);

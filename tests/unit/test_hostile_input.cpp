@@ -6,6 +6,7 @@
 #include "engine/SettingsText.h"
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/wallpaper/TextQuoting.h"
+#include "test_pictures_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,6 +161,26 @@ TEST(HostilePictures, ADecoderThatReportsSuccessWithoutAPictureIsARefusal)
     QImage picture(4, 4, QImage::Format_RGB32);
     EXPECT_FALSE(loadPicture(writeFile(dir, QStringLiteral("animace.mng"), mng), picture));
     EXPECT_TRUE(picture.isNull());
+}
+
+TEST(HostilePictures, AJpegRepeatingItsScansHundredsOfTimesIsRefusedUnread)
+{
+    // 2,000 repeated scans of a 4096 x 4096 picture in 178 kB kept the window busy for
+    // 12 seconds, 20,000 for two minutes: every scan passes over the whole picture.
+    // libjpeg-turbo's own tools stop at 500.
+    QTemporaryDir dir;
+    const QImage image = testpics::quadrants(64, 48);
+    QImage picture(4, 4, QImage::Format_RGB32);
+    EXPECT_FALSE(loadPicture(writeFile(dir, QStringLiteral("skeny.jpg"), testpics::jpegWithScans(image, 600)), picture));
+    EXPECT_TRUE(picture.isNull());
+    // Hidden behind another name, the same.
+    EXPECT_FALSE(loadPicture(writeFile(dir, QStringLiteral("skeny.png"), testpics::jpegWithScans(image, 600)), picture));
+
+    // A progressive JPEG as cameras and editors write it loads, and so does one at the limit.
+    ASSERT_TRUE(loadPicture(writeFile(dir, QStringLiteral("deset.jpg"), testpics::progressiveJpeg(image)), picture));
+    EXPECT_EQ(picture.size(), image.size());
+    EXPECT_EQ(picture.pixel(4, 4) & 0xf0f0f0u, testpics::kRed & 0xf0f0f0u);
+    EXPECT_TRUE(loadPicture(writeFile(dir, QStringLiteral("pet set.jpg"), testpics::jpegWithScans(image, 500)), picture));
 }
 
 TEST(HostileSettingsFile, ABrokenLineInAHandEditedFileNeitherFailsWritesNorStaysInTheFile)

@@ -1,3 +1,4 @@
+#include "engine/JpegScans.h"
 #include "engine/PictureIO.h"
 #include "engine/PictureMeasures.h"
 #include "test_pictures_support.h"
@@ -7,6 +8,18 @@
 #include <QLinearGradient>
 #include <QTemporaryDir>
 #include <QtEndian>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <future>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +111,26 @@ QByteArray exifOrientation(quint16 orientation)
     return segment + payload;
 }
 
+int scansOf(QByteArray jpeg)
+{
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::ReadOnly);
+    return countJpegScans(buffer, 1000);
+}
+
+// Loads path on a thread of its own. A load that blocks is reported as a failure after
+// a generous bound and then released by `unblock`, so the test ends either way.
+bool loadsWithoutBlocking(const QString& path, QImage& picture, bool& loaded,
+                          const std::function<void()>& unblock)
+{
+    auto load = std::async(std::launch::async, [&] { return loadPicture(path, picture); });
+    const bool finished = load.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    if (!finished)
+        unblock();
+    loaded = load.get();
+    return finished;
+}
+
 bool near(QRgb a, QRgb b, int tolerance = 24)
 {
     return qAbs(qRed(a) - qRed(b)) <= tolerance && qAbs(qGreen(a) - qGreen(b)) <= tolerance
@@ -178,6 +211,83 @@ TEST_F(PictureLoading, MissingOrNonPictureFilesFail)
     EXPECT_TRUE(picture.isNull());
     EXPECT_FALSE(loadPicture(file(QStringLiteral("text.jpg"), "just some words\r\n"), picture));
     EXPECT_FALSE(loadPicture(dir.path(), picture));
+}
+
+TEST_F(PictureLoading, RefusesWhatIsNoRegularFileWithoutWaitingForIt)
+{
+    const QByteArray png = encode(quadrants(8, 8), "PNG");
+    QImage picture = quadrants(8, 8);
+    bool loaded = true;
+
+    // A FIFO nobody writes to: opening it for reading used to wait for a writer for ever.
+    const QString lonely = dir.filePath(QStringLiteral("fronta.png"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(lonely).constData(), 0600), 0);
+    EXPECT_TRUE(loadsWithoutBlocking(lonely, picture, loaded, [&] {
+        const int writer = ::open(QFile::encodeName(lonely).constData(), O_WRONLY | O_NONBLOCK);
+        ::close(writer);
+    }));
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(picture.isNull());
+
+    // A FIFO that does offer a whole picture is still no picture file.
+    const QString fed = dir.filePath(QStringLiteral("krmena.png"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fed).constData(), 0600), 0);
+    int writer = ::open(QFile::encodeName(fed).constData(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::write(writer, png.constData(), size_t(png.size())), png.size());
+    EXPECT_TRUE(loadsWithoutBlocking(fed, picture, loaded, [&] { ::close(std::exchange(writer, -1)); }));
+    EXPECT_FALSE(loaded);
+    if (writer >= 0)
+        ::close(writer);
+
+    // A socket, and character devices that are empty or never end.
+    const QString socketPath = dir.filePath(QStringLiteral("soket.png"));
+    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray encoded = QFile::encodeName(socketPath);
+    ASSERT_LT(size_t(encoded.size()), sizeof(address.sun_path));
+    std::memcpy(address.sun_path, encoded.constData(), size_t(encoded.size()));
+    ASSERT_EQ(::bind(listening, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(::listen(listening, 1), 0);
+    for (const QString& path : {socketPath, QStringLiteral("/dev/zero"), QStringLiteral("/dev/null")}) {
+        SCOPED_TRACE(path.toStdString());
+        picture = quadrants(8, 8);
+        EXPECT_TRUE(loadsWithoutBlocking(path, picture, loaded, [] {}));
+        EXPECT_FALSE(loaded);
+        EXPECT_TRUE(picture.isNull());
+    }
+    ::close(listening);
+
+    // The same picture in a plain file loads.
+    EXPECT_TRUE(loadPicture(file(QStringLiteral("soubor.png"), png), picture));
+}
+
+TEST_F(PictureLoading, CountsTheScansOfAJpegAcrossStuffedBytesAndRestartMarkers)
+{
+    const QImage photo = noise(64, 48);
+    EXPECT_EQ(scansOf(encode(photo, "JPEG")), 1);
+    const QByteArray progressive = progressiveJpeg(photo);
+    ASSERT_EQ(scansOf(progressive), 10);
+    // Noise leaves stuffed 0xFF bytes in the compressed data; none is a marker.
+    ASSERT_GT(progressive.count(QByteArray("\xff\x00", 2)), 0);
+
+    // After every scan header, a restart marker and a stuffed byte, each followed by
+    // bytes that would read as a length of 32 kB were they a segment.
+    QByteArray marked = progressive;
+    for (qsizetype at = marked.indexOf("\xff\xda"); at >= 0; at = marked.indexOf("\xff\xda", at + 2)) {
+        const int header = (quint8(marked[at + 2]) << 8) | quint8(marked[at + 3]);
+        marked.insert(at + 2 + header, QByteArray("\xff\xd3\x7f\x7f\xff\x00\x7f\x7f", 8));
+    }
+    EXPECT_EQ(scansOf(marked), 10);
+
+    // Fill bytes before a marker, and nothing counted after the end of the picture.
+    QByteArray padded = progressive;
+    padded.replace("\xff\xda", QByteArray("\xff\xff\xff\xda", 4));
+    EXPECT_EQ(scansOf(padded + progressive.mid(2)), 10);
+
+    EXPECT_EQ(scansOf(QByteArray("\xff\xd8\xff\xda\x00\x02", 6)), 1);
+    EXPECT_EQ(scansOf(encode(photo, "PNG")), 0);
 }
 
 TEST_F(PictureLoading, CameraSizedPhotosPassQtsDefaultAllocationLimit)

@@ -5,7 +5,9 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QString>
 
@@ -47,6 +49,31 @@ inline QImage noise(int width, int height, quint32 seed = 1)
         }
     }
     return image;
+}
+
+// A progressive JPEG as Qt writes it: ten scans for a colour picture.
+inline QByteArray progressiveJpeg(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(image);
+    return bytes;
+}
+
+// The same JPEG with its last scan repeated until it has `scans` scans. The decoder
+// warns about the bogus progression and decodes every repetition all the same.
+inline QByteArray jpegWithScans(const QImage& image, int scans)
+{
+    const QByteArray jpeg = progressiveJpeg(image);
+    const qsizetype last = jpeg.lastIndexOf(QByteArray("\xff\xda", 2));
+    const qsizetype end = jpeg.size() - 2; // the end-of-picture marker
+    QByteArray repeated = jpeg.left(end);
+    for (int scan = 10; scan < scans; ++scan)
+        repeated += jpeg.mid(last, end - last);
+    return repeated + jpeg.mid(end);
 }
 
 inline QByteArray readAll(const QString& path)

@@ -1,5 +1,6 @@
 #include "platform/linux/wallpaper/RootComposition.h"
 
+#include "engine/SmoothScale.h"
 #include "platform/WallpaperSetter.h"
 
 #include <QImage>
@@ -20,8 +21,7 @@ int floorHalf(int value)
 void drawStretched(QPainter& painter, const QImage& picture, const QRect& area)
 {
     if (picture.width() > 2 * area.width() || picture.height() > 2 * area.height()) {
-        painter.drawImage(area.topLeft(), picture.scaled(area.size(), Qt::IgnoreAspectRatio,
-                                                         Qt::SmoothTransformation));
+        painter.drawImage(area.topLeft(), smoothlyScaled(picture, area.size()));
         return;
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
