@@ -20,34 +20,35 @@ bool scalesAsItIs(QImage::Format format)
     }
 }
 
-// Rows of the result made per band; the seams between bands lie where a row of the
-// picture is split between two rows of the result, and are not to be seen.
-constexpr int kBandRows = 32;
+constexpr int kBandRows = 64;
 
 } // namespace
 
 QImage smoothlyScaled(const QImage& picture, const QSize& size)
 {
-    const int height = picture.height();
-    if (picture.isNull() || size.isEmpty() || scalesAsItIs(picture.format()) || height < size.height())
+    // A picture narrower than the result would give a wider 32-bit copy than a whole
+    // conversion does; that one costs four bytes a pixel beside the picture's one.
+    if (picture.isNull() || size.isEmpty() || scalesAsItIs(picture.format())
+        || size.width() > picture.width())
         return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 
+    // Averaging works on rows and columns apart: each band of rows is converted and
+    // narrowed on its own (rows do not mix in this pass, so bands leave no seams), and
+    // the narrow 32-bit picture is then brought to its height in one go.
     const QImage::Format wide =
         picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    QImage result(size, wide);
-    if (result.isNull())
+    QImage narrow(size.width(), picture.height(), wide);
+    if (narrow.isNull())
         return {};
-    for (int first = 0; first < size.height(); first += kBandRows) {
-        const int rows = qMin(kBandRows, size.height() - first);
-        const int top = int(qint64(first) * height / size.height());
-        const int bottom = int(qint64(first + rows) * height / size.height());
-        QImage band(picture.constScanLine(top), picture.width(), bottom - top, picture.bytesPerLine(),
+    for (int top = 0; top < picture.height(); top += kBandRows) {
+        const int rows = qMin(kBandRows, picture.height() - top);
+        QImage band(picture.constScanLine(top), picture.width(), rows, picture.bytesPerLine(),
                     picture.format());
         band.setColorTable(picture.colorTable());
         const QImage scaled = band.convertToFormat(wide).scaled(size.width(), rows, Qt::IgnoreAspectRatio,
                                                                 Qt::SmoothTransformation);
         for (int row = 0; row < rows; ++row)
-            std::memcpy(result.scanLine(first + row), scaled.constScanLine(row), size_t(size.width()) * 4);
+            std::memcpy(narrow.scanLine(top + row), scaled.constScanLine(row), size_t(size.width()) * 4);
     }
-    return result;
+    return narrow.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

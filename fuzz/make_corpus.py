@@ -116,6 +116,14 @@ write("picture", "gif_small", gif(2, 2))
 write("picture", "gif_huge_claim", gif(65535, 65535))
 write("picture", "gif_truncated", gif(2, 2)[:20])
 
+def many_scans(jpeg, scans):
+    """The JPEG with its last scan repeated until it has `scans` scans in all."""
+    last = jpeg.rfind(b"\xff\xda")
+    end = len(jpeg) - 2  # the end-of-picture marker
+    have = jpeg.count(b"\xff\xda")
+    return jpeg[:end] + jpeg[last:end] * (scans - have) + jpeg[end:]
+
+
 with tempfile.TemporaryDirectory() as temp:
     jpeg = os.path.join(temp, "small.jpg")
     subprocess.run(["/usr/bin/convert", "-size", "8x8", "gradient:red-blue", "-quality", "50", jpeg], check=True)
@@ -132,7 +140,9 @@ with tempfile.TemporaryDirectory() as temp:
     subprocess.run(["/usr/bin/convert", "-size", "8x8", "plasma:", "-interlace", "JPEG", progressive],
                    check=True)
     with open(progressive, "rb") as f:
-        write("picture", "jpeg_progressive_truncated", f.read()[:300])
+        whole = f.read()
+    write("picture", "jpeg_progressive_truncated", whole[:300])
+    write("picture", "jpeg_many_scans", many_scans(whole, 600))
 
 write("picture", "svg_huge_claim", '<svg xmlns="http://www.w3.org/2000/svg" width="100000" height="100000"/>')
 write("picture", "xpm_small", '/* XPM */\nstatic char *x[] = {"2 1 1 1", "a c #ff0000", "aa"};\n')

@@ -28,4 +28,17 @@ check "root shows the third picture" "FF0000" "$(root_pixel 512 384)"
 check "settings saved" "3" "$(sed -n 's/^major=//p' "$XDG_CONFIG_HOME/tapetor/tapetor.ini")"
 bitmap=$(ls "$XDG_DATA_HOME/tapetor/tapetor.bmp" "$(dirname "$TAPETOR")/tapetor.bmp" 2>/dev/null | head -n 1)
 check "bitmap written" 1 "$([[ -s $bitmap ]] && echo 1 || echo 0)"
+
+# A FIFO among the pictures: opening it used to wait for a writer for ever, so the
+# logon start never ended. Sorted second, it is what start-up loads: the first change
+# applies the error picture, the second the picture after it.
+mkfifo "$pictures/b-fronta.png"
+write_collection "$T/fronta.tkl" "$pictures/azurovy.png" "$pictures/b-fronta.png" "$pictures/Cerveny.png"
+write_settings "kolekce=$T/fronta.tkl" "run=1" "v_stretch=True"
+start_tapetor /startos
+check "with a FIFO: ended by itself" 1 "$(wait_until '! tapetor_alive' 30 && echo 1 || echo 0)"
+tapetor_alive && kill "$TAPETOR_PID"
+wait "$TAPETOR_PID"
+check "with a FIFO: exit status" 0 "$?"
+check "with a FIFO: root shows the picture after it" "FF0000" "$(root_pixel 512 384)"
 finish

@@ -1,6 +1,7 @@
 #include "engine/JpegScans.h"
 #include "engine/PictureIO.h"
 #include "engine/PictureMeasures.h"
+#include "engine/SmoothScale.h"
 #include "test_pictures_support.h"
 
 #include <QBuffer>
@@ -335,6 +336,36 @@ TEST_F(PictureLoading, ReusesTheKeptBufferForAPictureOfTheSameSize)
     ASSERT_TRUE(loadPicture(second, picture));
     EXPECT_EQ(picture.constBits(), buffer);
     EXPECT_NE(picture, firstCopy);
+}
+
+TEST(SmoothScaling, GreyAndPalettePicturesScaleAsTheirColourCopiesWould)
+{
+    // Scaled a band at a time: no row may be lost, doubled or shifted at the seams.
+    QImage colour = quadrants(300, 2000);
+    QPainter painter(&colour);
+    for (int y = 0; y < 2000; y += 50)
+        painter.fillRect(0, y, 300, 10, Qt::white);
+    painter.end();
+    for (const QImage::Format format : {QImage::Format_Grayscale8, QImage::Format_Indexed8}) {
+        SCOPED_TRACE(int(format));
+        const QImage picture = colour.convertToFormat(format);
+        for (const QSize size : {QSize(97, 81), QSize(150, 700), QSize(300, 2000), QSize(40, 2500)}) {
+            SCOPED_TRACE(size.height());
+            const QImage expected = picture.convertToFormat(QImage::Format_RGB32)
+                                        .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            const QImage scaled = smoothlyScaled(picture, size);
+            ASSERT_EQ(scaled.size(), size);
+            int worst = 0;
+            for (int y = 0; y < size.height(); ++y)
+                for (int x = 0; x < size.width(); ++x) {
+                    const QRgb a = scaled.pixel(x, y);
+                    const QRgb b = expected.pixel(x, y);
+                    worst = qMax(worst, qMax(qAbs(qRed(a) - qRed(b)),
+                                             qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b)))));
+                }
+            EXPECT_LE(worst, 12);
+        }
+    }
 }
 
 TEST(PictureMeasuresTest, BitsPerPixelFollowTheKindOfPicture)
