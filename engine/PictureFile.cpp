@@ -9,8 +9,23 @@
 #include <unistd.h>
 #endif
 
+namespace {
+
+// The error picture built into the program, and any other resource: no FIFO can be one.
+bool openPlainFile(const QString& path, QFile& file)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    file.setFileName(path);
+    return file.open(QIODevice::ReadOnly);
+}
+
+} // namespace
+
 bool openPictureFile(const QString& path, QFile& file)
 {
+    if (path.startsWith(QLatin1Char(':')))
+        return openPlainFile(path, file);
 #if defined(Q_OS_UNIX)
     // Checking the name first would leave a moment in which the file could be swapped
     // for a FIFO. Opened without blocking, a FIFO returns at once, and the type is
@@ -31,9 +46,6 @@ bool openPictureFile(const QString& path, QFile& file)
     return true;
 #else
     // Windows knows no FIFOs in the file system; devices and pipes are no files here.
-    if (!QFileInfo(path).isFile())
-        return false;
-    file.setFileName(path);
-    return file.open(QIODevice::ReadOnly);
+    return openPlainFile(path, file);
 #endif
 }
