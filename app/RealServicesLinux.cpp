@@ -17,7 +17,8 @@ std::unique_ptr<SingleInstance> makeSingleInstance()
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty())
         return std::make_unique<QtSingleInstance>(QString(), QString());
-    return std::make_unique<QtSingleInstance>(runtime + QLatin1String("/tapetor.socket"), runtime + QLatin1String("/tapetor.lock"));
+    return std::make_unique<QtSingleInstance>(runtime + QLatin1String("/tapetor.socket"),
+                                              runtime + QLatin1String("/tapetor.lock"));
 }
 } // namespace
 

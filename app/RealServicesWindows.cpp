@@ -18,7 +18,8 @@ std::unique_ptr<SingleInstance> makeSingleInstance()
     const QString user = qEnvironmentVariable("USERNAME");
     if (user.isEmpty())
         return std::make_unique<QtSingleInstance>(QString(), QString());
-    return std::make_unique<QtSingleInstance>(QLatin1String("tapetor-") + user, QDir::tempPath() + QLatin1String("/tapetor.lock"));
+    return std::make_unique<QtSingleInstance>(QLatin1String("tapetor-") + user,
+                                              QDir::tempPath() + QLatin1String("/tapetor.lock"));
 }
 } // namespace
 

@@ -81,8 +81,7 @@ check "the running copy goes on" 1 "$(tapetor_alive && echo 1 || echo 0)"
 save_root_shot second-start
 
 # A crash leaves its lock and socket behind; the next start takes them over.
-kill -9 "$TAPETOR_PID"
-wait "$TAPETOR_PID" 2>/dev/null
+{ kill -9 "$TAPETOR_PID"; wait "$TAPETOR_PID"; } 2>/dev/null
 check "socket left by the crash" 1 "$([[ -S $XDG_RUNTIME_DIR/tapetor.socket ]] && echo 1 || echo 0)"
 check "icon gone with the crash" 1 "$(wait_until '[[ -z $(tray_icon) ]]' 10 && echo 1 || echo 0)"
 start_tapetor
