@@ -5,6 +5,22 @@
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/LinuxProgramLocation.h"
 #include "platform/linux/wallpaper/LinuxWallpaperSetter.h"
+#include "platform/qt/QtSingleInstance.h"
+
+#include <QStandardPaths>
+
+namespace {
+// In the user's runtime folder ($XDG_RUNTIME_DIR), which only the user can enter.
+// One copy per user rather than per display: the settings file is the user's one.
+std::unique_ptr<SingleInstance> makeSingleInstance()
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        return std::make_unique<QtSingleInstance>(QString(), QString());
+    return std::make_unique<QtSingleInstance>(runtime + QLatin1String("/tapetor.socket"),
+                                              runtime + QLatin1String("/tapetor.lock"));
+}
+} // namespace
 
 struct RealServices::Owned {
     CommonServices common;
@@ -12,6 +28,7 @@ struct RealServices::Owned {
     AutostartLogonEntry logon;
     std::unique_ptr<WallpaperSetter> wallpaper = makeLinuxWallpaperSetter();
     LinuxProgramLocation location;
+    std::unique_ptr<SingleInstance> instance = makeSingleInstance();
 };
 
 RealServices::RealServices()
@@ -22,6 +39,7 @@ RealServices::RealServices()
     m_services.logon = &m_owned->logon;
     m_services.wallpaper = m_owned->wallpaper.get();
     m_services.location = &m_owned->location;
+    m_services.instance = m_owned->instance.get();
 }
 
 RealServices::~RealServices() = default;

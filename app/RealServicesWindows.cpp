@@ -6,6 +6,22 @@
 #include "platform/WallpaperSetter.h"
 #include "platform/windows/WindowsProgramLocation.h"
 #include "platform/windows/WindowsServices.h"
+#include "platform/qt/QtSingleInstance.h"
+
+#include <QDir>
+
+namespace {
+// Pipe names are seen by every session of the machine, so the user's name goes in;
+// the lock lies in the user's own temporary folder.
+std::unique_ptr<SingleInstance> makeSingleInstance()
+{
+    const QString user = qEnvironmentVariable("USERNAME");
+    if (user.isEmpty())
+        return std::make_unique<QtSingleInstance>(QString(), QString());
+    return std::make_unique<QtSingleInstance>(QLatin1String("tapetor-") + user,
+                                              QDir::tempPath() + QLatin1String("/tapetor.lock"));
+}
+} // namespace
 
 struct RealServices::Owned {
     CommonServices common;
@@ -13,6 +29,7 @@ struct RealServices::Owned {
     std::unique_ptr<LogonEntry> logon = makeWindowsLogonEntry();
     std::unique_ptr<WallpaperSetter> wallpaper = makeWindowsWallpaperSetter();
     WindowsProgramLocation location;
+    std::unique_ptr<SingleInstance> instance = makeSingleInstance();
 };
 
 RealServices::RealServices()
@@ -23,6 +40,7 @@ RealServices::RealServices()
     m_services.logon = m_owned->logon.get();
     m_services.wallpaper = m_owned->wallpaper.get();
     m_services.location = &m_owned->location;
+    m_services.instance = m_owned->instance.get();
 }
 
 RealServices::~RealServices() = default;

@@ -58,7 +58,8 @@ void frmConsole::Form_Load()
         mnuc1_end_Click();
         return;
     }
-    if (ui->statusMain->text() != Texts::Inactive)
+    // Loading the collection lets events in, a later start's hand-over among them.
+    if (ui->statusMain->text() != Texts::Inactive && !m_shownOnRequest)
         minimiseToTray();
 }
 

@@ -1,4 +1,5 @@
 #include "app/RealServices.h"
+#include "app/SingleStart.h"
 #include "ui/frmConsole.h"
 
 #include <QApplication>
@@ -23,7 +24,10 @@ int main(int argc, char* argv[])
     RealServices services;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    frmConsole window(services.services(), arguments.join(QLatin1Char(' ')).trimmed());
+    const QString argumentText = arguments.join(QLatin1Char(' ')).trimmed();
+    if (const std::optional<int> status = handOverToRunningCopy(*services.services().instance, argumentText))
+        return *status;
+    frmConsole window(services.services(), argumentText);
     window.Form_Load();
     if (window.hasEnded())
         return 0;

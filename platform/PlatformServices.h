@@ -10,6 +10,7 @@ class ProcessControl;
 class ShellOpener;
 class TrayIcon;
 class ProgramLocation;
+class SingleInstance;
 
 // Everything the window takes from the desktop. Owned by whoever builds it
 // (main for the real set, a test for fakes); the window only borrows.
@@ -24,4 +25,5 @@ struct PlatformServices {
     ShellOpener* shell = nullptr;
     TrayIcon* tray = nullptr;
     ProgramLocation* location = nullptr;
+    SingleInstance* instance = nullptr;
 };

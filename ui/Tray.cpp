@@ -1,4 +1,4 @@
-// The tray icon and the way back to the window.
+// The tray icon and the ways back to the window.
 #include "ui/frmConsole.h"
 
 #include "platform/TrayIcon.h"
@@ -24,4 +24,13 @@ void frmConsole::trayIcon_Activated(int reason)
 void frmConsole::mnuShowApp_Click()
 {
     restoreWindow();
+}
+
+bool frmConsole::instance_HandOver()
+{
+    if (m_ended)
+        return false;
+    m_shownOnRequest = true;
+    restoreWindow();
+    return true;
 }

@@ -5,6 +5,7 @@
 #include "platform/TrayIcon.h"
 #include "platform/Clock.h"
 #include "platform/ProgramLocation.h"
+#include "platform/SingleInstance.h"
 #include "ui/TextColour.h"
 #include "ui/Texts.h"
 
@@ -49,7 +50,11 @@ frmConsole::frmConsole(const PlatformServices& services, QString argumentText, Q
     }
 }
 
-frmConsole::~frmConsole() = default;
+frmConsole::~frmConsole()
+{
+    if (m_services.instance)
+        m_services.instance->onHandOver = nullptr;
+}
 
 void frmConsole::wireControls()
 {
@@ -123,6 +128,8 @@ void frmConsole::wireControls()
     connect(ui->nahled, &PreviewBox::clicked, this, &frmConsole::nahled_Click);
 
     m_services.tray->onActivated = [this](TrayActivation reason) { trayIcon_Activated(static_cast<int>(reason)); };
+    if (m_services.instance)
+        m_services.instance->onHandOver = [this] { return instance_HandOver(); };
 }
 
 bool frmConsole::eventFilter(QObject* watched, QEvent* event)

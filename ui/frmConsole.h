@@ -100,6 +100,9 @@ public Q_SLOTS:
     // Tray
     void trayIcon_Activated(int reason);
     void mnuShowApp_Click();
+    // A later start of the program handed over to this copy; false when this copy is
+    // ending and cannot take it.
+    bool instance_HandOver();
 
     // About page, update client and links
     void Label14_Click();
@@ -186,6 +189,8 @@ private:
     bool m_ended = false;
     bool m_selectingFromCode = false;
     bool m_sessionEnding = false;
+    // A later start asked for the window, so start-up leaves it shown.
+    bool m_shownOnRequest = false;
     bool m_toldSettingsUnsaved = false;
     // The moment the next automatic change falls due (invalid: none), and the clock at
     // the last tick, to notice the clock being set back.

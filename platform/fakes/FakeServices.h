@@ -11,6 +11,7 @@
 #include "platform/ProgramLocation.h"
 #include "platform/SettingsStore.h"
 #include "platform/ShellOpener.h"
+#include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
 
 #include <QIcon>
@@ -141,4 +142,18 @@ public:
     QString dir;
     QString dataDir;
     QString installedDir;
+};
+
+class FakeSingleInstance final : public SingleInstance {
+public:
+    Claim claim() override
+    {
+        ++claims;
+        return claimed;
+    }
+    // A later start arriving: true when the window took it over.
+    bool handOver() { return onHandOver && onHandOver(); }
+
+    Claim claimed = Claim::First;
+    int claims = 0;
 };

@@ -39,6 +39,21 @@ tray_icon() {
     return 1
 }
 
+# How many icons of ours the tray holds.
+tray_icon_count() {
+    local tray count=0
+    for tray in $(xdotool search --class trayer 2>/dev/null); do
+        count=$(( count + $(xwininfo -tree -id "$tray" 2>/dev/null | grep -c '("tapetor" "tapetor")') ))
+    done
+    echo "$count"
+}
+
+# run_tapetor [ARGS...]: a start that is to end by itself; prints its exit status.
+run_tapetor() {
+    timeout 30 "$TAPETOR" "$@" >>"$T/tapetor-run.log" 2>&1
+    echo $?
+}
+
 # write_settings KEY=VALUE ...: the options section of a fresh settings file.
 write_settings() {
     mkdir -p "$XDG_CONFIG_HOME/tapetor"

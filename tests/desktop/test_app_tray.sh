@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Automatic changes from the tray, the tray icon's double-click and its menu.
+# Automatic changes from the tray, the tray icon's double-click and its menu; one copy
+# per user: a later start brings the running copy's window back, also after a crash.
 set -u
 TAPETOR=$1
 export DESKTOP_SHOTS=$2
@@ -60,4 +61,33 @@ for _ in 1 2 3; do xdotool key Down; sleep 0.2; done
 xdotool key Return
 check "exit from the tray" 1 "$(wait_until '! tapetor_alive' 10 && echo 1 || echo 0)"
 check "icon removed" 1 "$(wait_until '[[ -z $(tray_icon) ]]' 5 && echo 1 || echo 0)"
+
+# No timed change from here on: every change seen is the one a start made.
+write_settings "kolekce=$T/k.tkl" "run=1" "afterstart=False" "afterinterval=True" "interval=60"
+start_tapetor
+check "again in the tray" 1 "$(wait_until '[[ -n $(tray_icon) && -z $(main_window) ]]' 20 && echo 1 || echo 0)"
+# Start-up shows the second picture; "/startos" the second and then the third.
+check "start-up change" "00FF00" "$(root_pixel 40 740)"
+check "/startos beside the tray copy ends by itself" 0 "$(run_tapetor /startos)"
+check "/startos changed" "0000FF" "$(root_pixel 40 740)"
+check "tray copy still runs after /startos" 1 "$(tapetor_alive && echo 1 || echo 0)"
+
+# As if it had run for a day: a long-running copy keeps its place.
+touch -d '-1 day' "$XDG_RUNTIME_DIR/tapetor.lock"
+check "a second start ends" 0 "$(run_tapetor)"
+check "the running copy shows its window" 1 "$(wait_until '[[ -n $(main_window) ]]' 10 && echo 1 || echo 0)"
+check "one icon in the tray" 1 "$(tray_icon_count)"
+check "the running copy goes on" 1 "$(tapetor_alive && echo 1 || echo 0)"
+save_root_shot second-start
+
+# A crash leaves its lock and socket behind; the next start takes them over.
+{ kill -9 "$TAPETOR_PID"; wait "$TAPETOR_PID"; } 2>/dev/null
+check "socket left by the crash" 1 "$([[ -S $XDG_RUNTIME_DIR/tapetor.socket ]] && echo 1 || echo 0)"
+check "icon gone with the crash" 1 "$(wait_until '[[ -z $(tray_icon) ]]' 10 && echo 1 || echo 0)"
+start_tapetor
+check "start after the crash docks" 1 "$(wait_until '[[ -n $(tray_icon) && -z $(main_window) ]]' 20 && echo 1 || echo 0)"
+check "start after the crash keeps running" 1 "$(tapetor_alive && echo 1 || echo 0)"
+check "it takes the next start over" 0 "$(run_tapetor)"
+check "and shows its window" 1 "$(wait_until '[[ -n $(main_window) ]]' 10 && echo 1 || echo 0)"
+check "one icon after the crash" 1 "$(tray_icon_count)"
 finish

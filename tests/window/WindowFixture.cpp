@@ -31,6 +31,7 @@ PlatformServices WindowFixture::services()
     all.shell = &shell;
     all.tray = &tray;
     all.location = &location;
+    all.instance = &instance;
     return all;
 }
 

@@ -72,5 +72,6 @@ protected:
     RecordingShell shell;
     FakeTrayIcon tray;
     FakeProgramLocation location;
+    FakeSingleInstance instance;
     std::unique_ptr<frmConsole> window;
 };

@@ -64,6 +64,25 @@ TEST_F(Navigation, MinimisingHidesIntoTheTray)
     EXPECT_TRUE(window->isVisible()) << "restoring a shown window keeps it shown";
 }
 
+TEST_F(Navigation, ALaterStartBringsTheWindowBackAsTheTrayDoes)
+{
+    start();
+    click("Image7");
+    ASSERT_FALSE(window->isVisible());
+    EXPECT_TRUE(instance.handOver());
+    EXPECT_TRUE(window->isVisible());
+    // Without a tray to hide in, the window waits minimised; it comes back whole.
+    tray.available = false;
+    window->setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(window->isMinimized());
+    EXPECT_TRUE(instance.handOver());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isMinimized());
+    window->mnuc1_end_Click();
+    EXPECT_FALSE(instance.handOver()) << "an ending copy leaves the later start to run by itself";
+    EXPECT_FALSE(window->isVisible());
+}
+
 TEST_F(Navigation, InitialTextsOfTheInventory)
 {
     start();

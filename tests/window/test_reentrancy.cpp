@@ -69,6 +69,20 @@ TEST_F(Reentrancy, ATickDueWhileTheStartupLoadIsUnderWayChangesOnlyOnceItIsLoade
         EXPECT_TRUE(call.hadPicture);
 }
 
+TEST_F(Reentrancy, ALaterStartHandedOverWhileTheStartupLoadIsUnderWayKeepsTheWindowShown)
+{
+    storeOption(QStringLiteral("kolekce"), longCollection());
+    storeOption(QStringLiteral("run"), QStringLiteral("1"));
+    create();
+    whenShown(LimitMessage, [this] { EXPECT_TRUE(instance.handOver()); });
+    window->Form_Load();
+    returnToTheEventLoop();
+
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(text("statusMain"), QStringLiteral("je aktivní")) << "start-up would send the window to the tray";
+    EXPECT_TRUE(window->isVisible()) << "the start asked for the window after it was shown";
+}
+
 TEST_F(Reentrancy, ATrayChangeWhileTheEditorGivesTheChosenCollectionBackAppliesThatCollection)
 {
     storeOption(QStringLiteral("kolekce"), longCollection());

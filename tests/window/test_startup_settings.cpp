@@ -1,6 +1,7 @@
 // Start-up, the stored options, the logon entry and the ways the program ends.
 #include "WindowFixture.h"
 
+#include "app/SingleStart.h"
 #include "ui/TextColour.h"
 
 namespace {
@@ -186,6 +187,23 @@ TEST_F(StartupSettings, OtherArgumentsMeanANormalStart)
         EXPECT_TRUE(settings.hasApp(App)) << argument;
         EXPECT_TRUE(process.exitCodes.empty()) << argument;
         window.reset();
+    }
+}
+
+TEST_F(StartupSettings, OnlyANormalStartHandsOverToTheRunningCopy)
+{
+    using Claim = SingleInstance::Claim;
+    instance.claimed = Claim::HandedOver;
+    EXPECT_EQ(handOverToRunningCopy(instance, QStringLiteral("/startos")), std::nullopt);
+    EXPECT_EQ(handOverToRunningCopy(instance, QStringLiteral("/uninstall")), std::nullopt);
+    EXPECT_EQ(instance.claims, 0) << "the two switches neither hand over nor keep the place";
+    for (const char* argument : {"", "/UNINSTALL", "/startos now"})
+        EXPECT_EQ(handOverToRunningCopy(instance, QLatin1String(argument)), 0) << argument;
+    instance.claimed = Claim::NoAnswer;
+    EXPECT_EQ(handOverToRunningCopy(instance, {}), 1) << "a copy that holds the place but does not answer";
+    for (const Claim runs : {Claim::First, Claim::Unavailable}) {
+        instance.claimed = runs;
+        EXPECT_EQ(handOverToRunningCopy(instance, {}), std::nullopt);
     }
 }
 

@@ -1,0 +1,22 @@
+#include "app/SingleStart.h"
+
+#include "platform/SingleInstance.h"
+
+std::optional<int> handOverToRunningCopy(SingleInstance& instance, const QString& argumentText)
+{
+    // These two end at once: they run beside a copy in the tray, and a plain start
+    // made meanwhile is not handed to them.
+    if (argumentText == QLatin1String("/startos") || argumentText == QLatin1String("/uninstall"))
+        return std::nullopt;
+    switch (instance.claim()) {
+    case SingleInstance::Claim::HandedOver:
+        return 0;
+    case SingleInstance::Claim::NoAnswer:
+        // A second copy would write the settings the running one holds.
+        return 1;
+    case SingleInstance::Claim::First:
+    case SingleInstance::Claim::Unavailable:
+        break;
+    }
+    return std::nullopt;
+}
