@@ -30,7 +30,7 @@ QString renderLongTime(const QDateTime& moment, const QLocale& locale)
 
 namespace {
 
-constexpr qint64 DayMs = 86400 * 1000;
+constexpr qint64 DayMs = 86400LL * 1000;
 
 // The interval in whole milliseconds, or nothing when `now` plus it is no date a clock
 // can show.

@@ -114,7 +114,7 @@ TEST(CollectionOrder, CaseIsIgnoredInTheCLocaleToo)
 
 TEST(CollectionOrder, EqualEntriesKeepTheirOrderAndInsertAfterEachOther)
 {
-    const CollectionOrder order(QLocale(QLocale::English));
+    const CollectionOrder order{QLocale(QLocale::English)};
     QStringList entries{QStringLiteral("b"), QStringLiteral("A"), QStringLiteral("a"), QStringLiteral("B")};
     order.sort(entries);
     EXPECT_EQ(entries, (QStringList{"A", "a", "b", "B"}));

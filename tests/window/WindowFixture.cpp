@@ -104,7 +104,7 @@ QString WindowFixture::makePicture(const QString& name, const QColor& fill, int 
 {
     QImage picture(width, height, QImage::Format_RGB32);
     picture.fill(fill);
-    const QString file = path(name);
+    QString file = path(name);
     EXPECT_TRUE(picture.save(file, "PNG"));
     return file;
 }
@@ -114,7 +114,7 @@ QString WindowFixture::writeCollection(const QString& name, const QStringList& l
     QByteArray bytes;
     for (const QString& line : lines)
         bytes += line.toLocal8Bit() + "\r\n";
-    const QString file = path(name);
+    QString file = path(name);
     QFile out(file);
     EXPECT_TRUE(out.open(QIODevice::WriteOnly));
     out.write(bytes);

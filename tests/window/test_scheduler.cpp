@@ -137,7 +137,7 @@ TEST_F(Scheduler, AnOverdueChangeIsMadeOnceWhenTheProgramRunsAgain)
 TEST_F(Scheduler, AClockSetBackNeitherRepeatsNorStopsTheChanges)
 {
     startChanging(QStringLiteral("60"));
-    EXPECT_EQ(runFor(30 * 60000, 1000), 0u);
+    EXPECT_EQ(runFor(30LL * 60000, 1000), 0u);
     EXPECT_EQ(text("CasZmeny"), QStringLiteral("11:15:30"));
     clock.advanceMs(-3600000);
     tick(0);
@@ -145,7 +145,7 @@ TEST_F(Scheduler, AClockSetBackNeitherRepeatsNorStopsTheChanges)
     // The half hour that was left is still left.
     EXPECT_EQ(text("CasZmeny"), QStringLiteral("10:15:30"));
     EXPECT_EQ(text("StatusCas"), QStringLiteral("00:30:00"));
-    EXPECT_EQ(runFor(30 * 60000 - 1000, 1000), 0u);
+    EXPECT_EQ(runFor(30LL * 60000 - 1000, 1000), 0u);
     EXPECT_EQ(runFor(1000), 1u);
     EXPECT_EQ(text("CasZmeny"), QStringLiteral("11:15:30"));
 }
