@@ -54,6 +54,19 @@ xdotool mousemove --window "$window" 430 241 click --repeat 2 --delay 80 1
 check "the double-click changes" 1 "$(wait_until '[[ $(root_pixel 5 5) != 00FF00 ]]' 10 && echo 1 || echo 0)"
 wait_until settled 20
 check "a double-click changes once" 0000FF "$(root_pixel 5 5)"
+# On "informace o aplikaci" it opens the about page and leaves it open: the label then
+# reads "zavřít informace o aplikaci" in red, blue otherwise.
+label14_red() {
+    xwd -id "$window" -silent | /usr/bin/convert xwd:- -crop 220x18+262+4 -format '%[fx:mean.r > mean.b + 0.02 ? 1 : 0]' info:
+}
+check "the about link starts blue" 0 "$(label14_red)"
+xdotool mousemove --window "$window" 372 13 click --repeat 2 --delay 80 1
+check "a double-click opens the about page" 1 "$(wait_until '[[ $(label14_red) == 1 ]]' 10 && echo 1 || echo 0)"
+sleep 0.5 # time for a wrong second click to close it again
+check "the about page stays open" 1 "$(label14_red)"
+save_root_shot window-about-double-click
+xdotool click 1
+check "a single click closes it" 1 "$(wait_until '[[ $(label14_red) == 0 ]]' 10 && echo 1 || echo 0)"
 
 # openbox closes the focused window on Alt+F4, through the window's close request.
 xdotool windowactivate --sync "$window" 2>/dev/null
