@@ -71,6 +71,9 @@ bool readCollectionFile(const QString& path, QStringList& entries, const std::fu
 bool writeCollectionFile(const QString& path, const QStringList& entries, const std::function<void()>& processEvents)
 {
     QSaveFile file(path);
+    // A collection the user may change in a folder they may not write to (a shared
+    // one) cannot take the temporary file beside it; there it is rewritten in place.
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     EventPacer pacer(processEvents);

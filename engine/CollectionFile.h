@@ -21,4 +21,5 @@ bool readCollectionFile(const QString& path, QStringList& entries, const std::fu
 
 // Writes through a temporary file that replaces the old one only when complete,
 // so a failed save (full disk, no permission) leaves the previous collection whole.
+// Only in a folder that takes no new file is a writable collection rewritten in place.
 bool writeCollectionFile(const QString& path, const QStringList& entries, const std::function<void()>& processEvents);

@@ -23,6 +23,14 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event)
         Q_EMIT clicked();
 }
 
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // QWidget's default turns the double-click into another press, which would make
+    // the release after it a second click.
+    m_pressed = false;
+    event->accept();
+}
+
 void ClickableLabel::mouseMoveEvent(QMouseEvent* event)
 {
     Q_EMIT mouseMoved();

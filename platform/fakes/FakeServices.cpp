@@ -17,7 +17,7 @@ QString FakeSettingsStore::read(const QString& app, const QString& section, cons
 bool FakeSettingsStore::write(const QString& app, const QString& section, const QString& key, const QString& value)
 {
     ++writes;
-    if (failWrites)
+    if (failWrites || joinKey(app, section, key) == failKey)
         return false;
     values[joinKey(app, section, key)] = value;
     return true;

@@ -33,6 +33,7 @@ public:
     std::map<QString, QString> values; // "app/section/key" -> text
     int writes = 0;
     bool failWrites = false;
+    QString failKey; // "app/section/key" whose writes alone fail
 };
 
 class FakeLogonEntry final : public LogonEntry {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The real program on an X server: the centred window, closing into the tray with the
-# settings written, and the uninstall switch.
+# The real program on an X server: the centred window, a double-click on its labels,
+# closing into the tray with the settings written, and the uninstall switch.
 set -u
 TAPETOR=$1
 export DESKTOP_SHOTS=$2
@@ -13,6 +13,27 @@ start_xvfb 1024x768x24
 start_window_manager
 start_tray
 
+# Red, green and blue pictures; sorted a, b, c. The start-up applies b and prepares c.
+pictures=$T/obrazky
+mkdir -p "$pictures"
+solid_picture "$pictures/a.png" '#ff0000'
+solid_picture "$pictures/b.png" '#00ff00'
+solid_picture "$pictures/c.png" '#0000ff'
+write_collection "$T/k.tkl" "$pictures/a.png" "$pictures/b.png" "$pictures/c.png"
+write_settings "kolekce=$T/k.tkl" "v_stretch=True"
+# A copy of the program, so its bitmap lands in a folder of the test's own.
+mkdir -p "$T/program"
+cp "$TAPETOR" "$T/program/tapetor"
+TAPETOR=$T/program/tapetor
+bitmap=$T/program/tapetor.bmp
+# The changes have stopped: the bitmap, rewritten by each one, unchanged for a second.
+settled() {
+    local before
+    before=$(stat -c %y "$bitmap" 2>/dev/null)
+    sleep 1
+    [[ -n $before && $(stat -c %y "$bitmap" 2>/dev/null) == "$before" ]]
+}
+
 start_tapetor
 wait_until '[[ -n $(main_window) ]]' 20 || { echo "no window"; cat "$T/tapetor.log"; exit 1; }
 window=$(main_window)
@@ -24,6 +45,28 @@ check "window centred vertically" 1 $(( Y + HEIGHT / 2 > 364 && Y + HEIGHT / 2 <
 check "client area width" 490 "$WIDTH"
 save_root_shot window-start
 check "tray icon docked" 1 "$(wait_until '[[ -n $(tray_icon) ]]' 10 && echo 1 || echo 0)"
+
+# A double-click on a clickable label is one click. On "změnit tapetu ihned" it makes one
+# change (c), not a second one that would skip to a; in window coordinates (ui/frmConsole.ui).
+wait_until settled 20
+check "the start-up change shows b" 00FF00 "$(root_pixel 5 5)"
+xdotool mousemove --window "$window" 430 241 click --repeat 2 --delay 80 1
+check "the double-click changes" 1 "$(wait_until '[[ $(root_pixel 5 5) != 00FF00 ]]' 10 && echo 1 || echo 0)"
+wait_until settled 20
+check "a double-click changes once" 0000FF "$(root_pixel 5 5)"
+# On "informace o aplikaci" it opens the about page and leaves it open: the label then
+# reads "zavřít informace o aplikaci" in red, blue otherwise.
+label14_red() {
+    xwd -id "$window" -silent | /usr/bin/convert xwd:- -crop 220x18+262+4 -format '%[fx:mean.r > mean.b + 0.02 ? 1 : 0]' info:
+}
+check "the about link starts blue" 0 "$(label14_red)"
+xdotool mousemove --window "$window" 372 13 click --repeat 2 --delay 80 1
+check "a double-click opens the about page" 1 "$(wait_until '[[ $(label14_red) == 1 ]]' 10 && echo 1 || echo 0)"
+sleep 0.5 # time for a wrong second click to close it again
+check "the about page stays open" 1 "$(label14_red)"
+save_root_shot window-about-double-click
+xdotool click 1
+check "a single click closes it" 1 "$(wait_until '[[ $(label14_red) == 0 ]]' 10 && echo 1 || echo 0)"
 
 # openbox closes the focused window on Alt+F4, through the window's close request.
 xdotool windowactivate --sync "$window" 2>/dev/null

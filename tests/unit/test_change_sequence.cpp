@@ -47,6 +47,15 @@ TEST(ChangeSequence, RandomInRangeStaysWithinBoundsAndCoversThem)
 
 TEST(ChangeSequence, RandomInRangeIsReseededFromTheTimeOfDay)
 {
-    // The same time of day gives the same pick; that is the reseeding at work.
-    EXPECT_EQ(randomInRange(1000, 0, 3600.25), randomInRange(1000, 0, 3600.25));
+    // The pick depends on the time given and on nothing before it.
+    const int first = randomInRange(1000, 0, 3600.25);
+    std::set<int> picks;
+    for (int second = 0; second < 50; ++second)
+        picks.insert(randomInRange(1000, 0, 40000.0 + second));
+    EXPECT_EQ(randomInRange(1000, 0, 3600.25), first);
+    EXPECT_GT(picks.size(), 40u) << "each time of day seeds its own pick";
+    // The time is taken in single precision, which cannot tell 80000.001 from 80000.003
+    // (its steps are 1/128 s there), while it can tell them from 80000.01.
+    EXPECT_EQ(randomInRange(1000, 0, 80000.001), randomInRange(1000, 0, 80000.003));
+    EXPECT_NE(randomInRange(1000, 0, 80000.001), randomInRange(1000, 0, 80000.01));
 }

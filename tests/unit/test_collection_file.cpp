@@ -6,6 +6,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +25,31 @@ void writeAll(const QString& path, const QByteArray& bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
+}
+
+ino_t inode(const QString& path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+
+// Runs `work` on a thread whose file access is checked as an ordinary user's is, even
+// when the tests run as root: its effective set lacks the capabilities that let root
+// write anywhere. Capabilities belong to a thread, so the rest of the program keeps them.
+template <class Work>
+void asOrdinaryUser(Work work)
+{
+    std::thread thread([&work] {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
+        if (syscall(SYS_capget, &header, data) == 0) {
+            for (const unsigned cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+                data[cap / 32].effective &= ~(1u << (cap % 32));
+            syscall(SYS_capset, &header, data);
+        }
+        work();
+    });
+    thread.join();
 }
 
 } // namespace
@@ -54,8 +84,11 @@ TEST(CollectionFile, SaveThenLoadGivesTheSameEntries)
     const QString path = dir.filePath(QStringLiteral("kolekce.tkl"));
     const QStringList entries{QStringLiteral("/obrázky/č.png"), QStringLiteral("relativní.jpg"), QStringLiteral(" /x ")};
     int breaths = 0;
+    writeAll(path, "old\r\n");
+    const ino_t old = inode(path);
     ASSERT_TRUE(writeCollectionFile(path, entries, [&breaths] { ++breaths; }));
     EXPECT_EQ(readAll(path), encodeCollection(entries));
+    EXPECT_NE(inode(path), old) << "a folder that takes new files gets a whole new file, never a rewrite";
     QStringList back;
     ASSERT_TRUE(readCollectionFile(path, back, {}));
     EXPECT_EQ(back, entries);
@@ -75,6 +108,32 @@ TEST(CollectionFile, AFailedSaveLeavesThePreviousFileWhole)
     }
     EXPECT_EQ(readAll(path), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kolekce.tkl")});
+}
+
+TEST(CollectionFile, AWritableCollectionInAReadOnlyFolderIsRewrittenInPlace)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("sdílená"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/kolekce.tkl");
+    const QString locked = folder + QStringLiteral("/zamčená.tkl");
+    writeAll(path, "/a/longer/previous/entry.png\r\n");
+    writeAll(locked, "old\r\n");
+    const QStringList entries{QStringLiteral("/nová.png"), QStringLiteral("/b.png")};
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const auto open = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup;
+    ASSERT_TRUE(QFile::setPermissions(folder, open));
+    asOrdinaryUser([&] {
+        QFile probe(folder + QStringLiteral("/probe"));
+        ASSERT_FALSE(probe.open(QIODevice::WriteOnly)) << "the folder must refuse new files for this case";
+        EXPECT_TRUE(writeCollectionFile(path, entries, {}));
+        EXPECT_FALSE(writeCollectionFile(locked, entries, {})) << "a file that may not be written is a failed save";
+    });
+    QFile::setPermissions(folder, open | QFile::WriteOwner);
+    EXPECT_EQ(readAll(path), encodeCollection(entries)) << "rewritten whole, the longer old text cut off";
+    EXPECT_EQ(readAll(locked), QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("kolekce.tkl"), QStringLiteral("zamčená.tkl")}));
 }
 
 TEST(CollectionFile, HiddenFilesAndFoldersCountAsMissing)

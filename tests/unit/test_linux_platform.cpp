@@ -50,6 +50,9 @@ TEST(DesktopEntryExec, EscapesFollowTheDesktopEntryRules)
     EXPECT_EQ(execLine(QStringLiteral("/a b/t"), QStringLiteral("/startos")), QStringLiteral("\"/a b/t\" /startos"));
     EXPECT_EQ(quoteExecArgument(QStringLiteral("/$x")), QStringLiteral("\"/\\\\$x\""));
     EXPECT_EQ(quoteExecArgument(QStringLiteral("/5%")), QStringLiteral("\"/5%%\""));
+    // A backtick and a double quote are escaped like the dollar sign.
+    EXPECT_EQ(quoteExecArgument(QStringLiteral("/`cmd`")), QStringLiteral("\"/\\\\`cmd\\\\`\""));
+    EXPECT_EQ(quoteExecArgument(QStringLiteral("/a\"b")), QStringLiteral("\"/a\\\\\"b\""));
     // A backslash is escaped inside the quotes, and the value escapes it once more.
     EXPECT_EQ(quoteExecArgument(QStringLiteral("a\\b")), QStringLiteral("\"a\\\\\\\\b\""));
     EXPECT_FALSE(quoteExecArgument(QStringLiteral("a\nb")).contains(QLatin1Char('\n')));
@@ -113,6 +116,17 @@ TEST(IniSettingsStore, ReadsHandEditedFilesAndSeesChangesByOthers)
               QStringLiteral("/opt/orb/"));
     EXPECT_EQ(store.read(QStringLiteral("Orbenta_UpdateService"), QStringLiteral("options"), QStringLiteral("version"), {}),
               QStringLiteral("1,52"));
+
+    // The update client rewrites its file while the program runs; the next read sees it.
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write("[options]\npath=/opt/orbenta/nova/\nversion=1,60\nadded=yes\n");
+    }
+    EXPECT_EQ(store.read(QStringLiteral("Orbenta_UpdateService"), QStringLiteral("options"), QStringLiteral("path"), {}),
+              QStringLiteral("/opt/orbenta/nova/"));
+    EXPECT_EQ(store.read(QStringLiteral("Orbenta_UpdateService"), QStringLiteral("options"), QStringLiteral("added"), {}),
+              QStringLiteral("yes"));
 }
 
 TEST(IniSettingsStore, DeleteAppRemovesOnlyThatApplication)

@@ -121,6 +121,24 @@ TEST_F(BitmapWriting, AlwaysWritesTwentyFourBitsWhateverThePictureHolds)
     }
 }
 
+TEST_F(BitmapWriting, PadsEveryRowWidthToFourBytes)
+{
+    // Widths 1 to 4 need 1, 2, 3 and no padding bytes; the odd height leaves no row
+    // pair to hide a fault in.
+    for (int width = 1; width <= 4; ++width) {
+        SCOPED_TRACE("width " + std::to_string(width));
+        const QImage picture = noise(width, 5, quint32(width));
+        ASSERT_TRUE(writeWallpaperBitmap(picture, path()));
+        const QByteArray bytes = readAll(path());
+        const int rowBytes = (width * 3 + 3) / 4 * 4;
+        EXPECT_EQ(bytes.size(), 54 + rowBytes * 5);
+        EXPECT_EQ(parseHeader(bytes).fileSize, quint32(bytes.size()));
+        const QImage back(path());
+        ASSERT_EQ(back.size(), picture.size());
+        EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), picture);
+    }
+}
+
 TEST_F(BitmapWriting, StoresTheBottomRowFirst)
 {
     QImage picture(2, 2, QImage::Format_RGB32);

@@ -378,6 +378,8 @@ TEST(PictureMeasuresTest, BitsPerPixelFollowTheKindOfPicture)
         {QImage::Format_ARGB32, 32},    {QImage::Format_ARGB32_Premultiplied, 32},
         {QImage::Format_Indexed8, 8},   {QImage::Format_Grayscale8, 8},
         {QImage::Format_Mono, 1},       {QImage::Format_MonoLSB, 1},
+        // 16-bit grey (a PNG) is shown from one byte a pixel like 8-bit grey.
+        {QImage::Format_Grayscale16, 8},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.format));

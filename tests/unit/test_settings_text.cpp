@@ -7,6 +7,13 @@ TEST(SettingsText, CheckStateAcceptsOnlyZeroAndOne)
     EXPECT_EQ(checkStateFromText(QStringLiteral("1")), true);
     EXPECT_EQ(checkStateFromText(QStringLiteral("0")), false);
     EXPECT_EQ(checkStateFromText(QStringLiteral(" 1 ")), true);
+    // A fraction counts as the whole number it rounds to, halves to the even one.
+    EXPECT_EQ(checkStateFromText(QStringLiteral("0.4")), false);
+    EXPECT_EQ(checkStateFromText(QStringLiteral("1.2")), true);
+    EXPECT_EQ(checkStateFromText(QStringLiteral("-0.4")), false);
+    EXPECT_EQ(checkStateFromText(QStringLiteral("0.5")), false);
+    for (const char* text : {"1.5", "1.6", "-0.6"})
+        EXPECT_EQ(checkStateFromText(QLatin1String(text)), std::nullopt) << text;
     // Anything else leaves the box as it was.
     for (const char* text : {"", "abc", "2", "-1", "True", "1x"})
         EXPECT_EQ(checkStateFromText(QLatin1String(text)), std::nullopt) << text;

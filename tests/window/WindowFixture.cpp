@@ -78,6 +78,17 @@ void WindowFixture::click(const char* name)
     QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
 }
 
+void WindowFixture::doubleClick(const char* name)
+{
+    QWidget* widget = control<QWidget>(name);
+    ASSERT_NE(widget, nullptr);
+    const QPoint middle = widget->rect().center();
+    QTest::mousePress(widget, Qt::LeftButton, {}, middle);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, middle);
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, middle);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, middle);
+}
+
 QAction* WindowFixture::menuItem(const char* name) const
 {
     return control<QAction>(name);

@@ -44,6 +44,9 @@ protected:
     bool visible(const char* name) const;
     // A real left click in the middle of the control.
     void click(const char* name);
+    // A real double-click as Qt delivers it: press, release, then a double-click event
+    // in place of the second press, and its release.
+    void doubleClick(const char* name);
     QAction* menuItem(const char* name) const;
     QListWidget* list() const { return control<QListWidget>("kolekce"); }
     QStringList entries() const;

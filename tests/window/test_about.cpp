@@ -40,6 +40,16 @@ TEST_F(AboutPage, TwoClicksOpenAndCloseItKeepingTheRefreshedTexts)
     EXPECT_EQ(text("inovaceInfo"), NotInstalled);
 }
 
+TEST_F(AboutPage, ADoubleClickOpensItAndLeavesItOpen)
+{
+    start();
+    doubleClick("Label14");
+    EXPECT_TRUE(visible("about"));
+    EXPECT_EQ(text("Label14"), QStringLiteral("zavřít informace o aplikaci"));
+    doubleClick("Label14");
+    EXPECT_FALSE(visible("about"));
+}
+
 TEST_F(AboutPage, OpensInFrontOfAnotherPageAndLeavesItOpen)
 {
     start();

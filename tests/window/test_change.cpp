@@ -1,6 +1,8 @@
 // The change flow, the start-up change and the preview.
 #include "WindowFixture.h"
 
+#include "engine/ChangeSequence.h"
+
 namespace {
 // Pictures told apart by their widths.
 int width(const RecordingWallpaperSetter::Call& call)
@@ -54,6 +56,16 @@ TEST_F(ChangeFlow, SequentialOrderWalksTheSortedListAndWraps)
     EXPECT_EQ(markedRows(), QList<int>{list()->currentRow()});
 }
 
+TEST_F(ChangeFlow, ADoubleClickChangesOnce)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    doubleClick("changeNow");
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30})) << "no picture is skipped";
+    click("changeNow");
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30, 10})) << "a single click after it still counts";
+}
+
 TEST_F(ChangeFlow, ActiveChangingSendsTheWindowToTheTrayAfterTheFirstChange)
 {
     storeOption(QStringLiteral("kolekce"), threePictures());
@@ -94,7 +106,7 @@ TEST_F(ChangeFlow, StartosWithoutACollectionKeepsTheWindow)
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST_F(ChangeFlow, RandomOrderStaysInRange)
+TEST_F(ChangeFlow, RandomOrderPicksByTheTimeOfDayAndWrapsWithoutAPick)
 {
     QStringList pictures;
     for (int i = 0; i < 7; ++i)
@@ -102,16 +114,26 @@ TEST_F(ChangeFlow, RandomOrderStaysInRange)
     storeOption(QStringLiteral("kolekce"), writeCollection(QStringLiteral("r.tkl"), pictures));
     storeOption(QStringLiteral("random"), QStringLiteral("1"));
     start();
+    int wraps = 0;
+    int wrapsPastARandomPick = 0;
     for (int i = 0; i < 60; ++i) {
+        SCOPED_TRACE("change " + std::to_string(i));
         clock.advanceMs(1370);
+        const int before = list()->currentRow();
+        const int pick = randomInRange(6, 0, clock.now().time().msecsSinceStartOfDay() / 1000.0);
         window->changeNow_Click();
-        ASSERT_GE(list()->currentRow(), 0);
-        ASSERT_LT(list()->currentRow(), 7);
+        ASSERT_EQ(width(wallpaper.calls.back()), 10 + before) << "the prepared picture is applied";
+        if (before == 6) {
+            ++wraps;
+            wrapsPastARandomPick += pick != 0;
+            ASSERT_EQ(list()->currentRow(), 0) << "the last entry wraps to the first, with no random pick";
+        } else {
+            ASSERT_EQ(list()->currentRow(), pick);
+        }
+        EXPECT_EQ(text("Label27"), pictures[list()->currentRow()]);
     }
-    for (const auto& call : wallpaper.calls) {
-        EXPECT_GE(width(call), 10);
-        EXPECT_LE(width(call), 16);
-    }
+    EXPECT_GT(wrapsPastARandomPick, 0) << "the run must wrap where a random pick would have gone elsewhere";
+    EXPECT_GT(wraps, 0);
 }
 
 TEST_F(ChangeFlow, NoCollectionShowsTheMessageAndRestoresTheIdleLabel)
@@ -145,6 +167,25 @@ TEST_F(ChangeFlow, TheChangeShowsItsBusyState)
     EXPECT_EQ(during, QStringLiteral("probíhá změna ...."));
     EXPECT_FALSE(enabledDuring);
     EXPECT_EQ(text("changeNow"), QStringLiteral("změnit tapetu ihned"));
+}
+
+TEST_F(ChangeFlow, EachStyleOptionGivesItsStyleToTheChange)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    const struct {
+        const char* option;
+        int style;
+    } cases[] = {{"Option4", 0}, {"Option5", 2}, {"Option2", 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.option);
+        click(c.option);
+        ASSERT_TRUE(control<QRadioButton>(c.option)->isChecked());
+        const size_t before = wallpaper.calls.size();
+        click("changeNow");
+        ASSERT_EQ(wallpaper.calls.size(), before + 1) << "one change, in one style";
+        EXPECT_EQ(wallpaper.calls.back().style, c.style);
+    }
 }
 
 TEST_F(ChangeFlow, StyleMenuAppliesOnceAndChangesNothingElse)

@@ -161,6 +161,29 @@ TEST_F(Editor, RemovingAShiftClickedRunRemovesEveryMarkedEntry)
     EXPECT_EQ(text("Label27"), made.at(0));
 }
 
+TEST_F(Editor, RemovingARunThatBeginsAtTheCurrentEntryPreviewsAKeptOne)
+{
+    start();
+    click("Label4");
+    const QStringList made = pictures({"1.png", "2.png", "3.png", "4.png", "5.png", "6.png"});
+    add(nulJoined(QStringList{temp.path()} + QStringList{"1.png", "2.png", "3.png", "4.png", "5.png", "6.png"}));
+    // Marked from the bottom up, so the run's first row is the current entry.
+    markRange(3, 1);
+    ASSERT_EQ(markedRows(), (QList<int>{1, 2, 3}));
+    ASSERT_EQ(list()->currentRow(), 1);
+    click("Label23");
+    EXPECT_EQ(entries(), (QStringList{made.at(0), made.at(4), made.at(5)}));
+    EXPECT_EQ(list()->currentRow(), 0);
+    EXPECT_EQ(text("Label27"), made.at(0)) << "the preview follows the current entry to one that was kept";
+
+    // A run at the top has no kept entry above it; the one below takes over.
+    markRange(1, 0);
+    ASSERT_EQ(list()->currentRow(), 0);
+    click("Label23");
+    EXPECT_EQ(entries(), QStringList{made.at(5)});
+    EXPECT_EQ(text("Label27"), made.at(5));
+}
+
 TEST_F(Editor, ManyScatteredMarksAreRemovedAndTheCurrentEntryHandsOverAlike)
 {
     start();

@@ -34,6 +34,18 @@ TEST_F(Scheduler, TheTickWritesClockDateAndCountdown)
     EXPECT_EQ(text("StatusCas"), QStringLiteral("0h 00m 00sec")) << "the first run changes after start only";
 }
 
+TEST_F(Scheduler, TheDateTurnsOverAtMidnight)
+{
+    clock.current = QDateTime(QDate(2026, 3, 16), QTime(23, 59, 59, 500));
+    start();
+    tick(0);
+    EXPECT_EQ(text("Datum"), QStringLiteral("pondělí 16.3. 2026"));
+    tick(400);
+    EXPECT_EQ(text("Datum"), QStringLiteral("pondělí 16.3. 2026"));
+    tick(200);
+    EXPECT_EQ(text("Datum"), QStringLiteral("úterý 17.3. 2026"));
+}
+
 TEST_F(Scheduler, AChangeHappensAtTheDueSecondAndOnlyOnce)
 {
     startChanging(QStringLiteral("1"));

@@ -57,6 +57,24 @@ TEST_F(SettingsPage, TheIntervalFieldSelectsItsWholeText)
     EXPECT_EQ(field->selectedText(), QStringLiteral("60"));
 }
 
+TEST_F(SettingsPage, TheIntervalFieldSelectsItsWholeTextWhenTabbedInto)
+{
+    openPage();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto* field = control<QLineEdit>("Text1");
+    QWidget* before = field->previousInFocusChain();
+    while (before != field && !(before->isVisible() && before->isEnabled() && (before->focusPolicy() & Qt::TabFocus)))
+        before = before->previousInFocusChain();
+    ASSERT_NE(before, field);
+    before->setFocus(Qt::OtherFocusReason);
+    // Part of the text still selected from before; the field takes it all on entry.
+    field->setSelection(0, 1);
+    QTest::keyClick(before, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), field);
+    EXPECT_EQ(field->selectedText(), QStringLiteral("60"));
+}
+
 TEST_F(SettingsPage, SavingNeedsACollectionThenANonZeroInterval)
 {
     openPage();

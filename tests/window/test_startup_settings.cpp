@@ -181,11 +181,20 @@ TEST_F(StartupSettings, UninstallStopsSilentlyWhenTheEntryCannotBeOpened)
 
 TEST_F(StartupSettings, OtherArgumentsMeanANormalStart)
 {
-    for (const char* argument : {"/UNINSTALL", "/startos now", "/uninstallx"}) {
+    const QString collection = writeCollection(QStringLiteral("k.tkl"),
+                                               {makePicture(QStringLiteral("a.png"), Qt::red),
+                                                makePicture(QStringLiteral("b.png"), Qt::blue)});
+    for (const char* argument : {"/UNINSTALL", "/startos now", "/uninstallx", "/Startos"}) {
         storeOption(QStringLiteral("run"), QStringLiteral("1"));
+        storeOption(QStringLiteral("kolekce"), collection);
+        wallpaper.calls.clear();
         start(QLatin1String(argument));
         EXPECT_TRUE(settings.hasApp(App)) << argument;
         EXPECT_TRUE(process.exitCodes.empty()) << argument;
+        // The one start-up change, then the tray: "/startos" would have changed twice.
+        EXPECT_EQ(wallpaper.calls.size(), 1u) << argument;
+        EXPECT_FALSE(window->isVisible()) << argument;
+        EXPECT_TRUE(tray.present) << argument;
         window.reset();
     }
 }
@@ -263,6 +272,27 @@ TEST_F(StartupSettings, AFailedSaveIsReportedOnce)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].style, 16);
     EXPECT_TRUE(process.exitCodes.empty());
+}
+
+TEST_F(StartupSettings, OneKeyThatCannotBeWrittenIsReportedAndTheOthersAreStillWritten)
+{
+    // The first key and the last one the save writes.
+    for (const char* key : {"kolekce", "v_cascade"}) {
+        SCOPED_TRACE(key);
+        settings.values.clear();
+        messages.shown.clear();
+        settings.failKey = App + QLatin1Char('/') + Options + QLatin1Char('/') + QLatin1String(key);
+        start();
+        control<QLineEdit>("Text1")->setText(QStringLiteral("7"));
+        window->close();
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_TRUE(messages.shown[0].text.startsWith(QStringLiteral("Nastavení aplikace se nepodařilo uložit.")));
+        const bool lastFails = QLatin1String(key) == QLatin1String("v_cascade");
+        EXPECT_EQ(stored("kolekce"), lastFails ? QStringLiteral("<kolekce není vybrána>") : QStringLiteral("<absent>"));
+        EXPECT_EQ(stored("interval"), QStringLiteral("7"));
+        EXPECT_EQ(stored("v_cascade"), lastFails ? QStringLiteral("<absent>") : QStringLiteral("False"));
+        window.reset();
+    }
 }
 
 TEST_F(StartupSettings, ALogoffSavesAndLetsTheWindowClose)
