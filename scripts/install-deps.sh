@@ -6,7 +6,7 @@ set -euo pipefail
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
        libx11-dev libx11-xcb-dev libxrandr-dev zlib1g-dev libgtest-dev fonts-dejavu-core qt6-translations-l10n)
 run=(xvfb openbox trayer xdotool x11-utils x11-apps imagemagick)
-test=("${run[@]}" dbus dconf-service dconf-cli gsettings-desktop-schemas libglib2.0-bin xrestop x11-xserver-utils locales)
+test=("${run[@]}" dbus dconf-service dconf-cli gsettings-desktop-schemas libglib2.0-bin xrestop x11-xserver-utils locales feh)
 # libFuzzer (clang's) for scripts/test-fuzz.sh; llvm-14 symbolises its reports.
 fuzz=(clang-14 libclang-rt-14-dev llvm-14)
 bench=("${run[@]}" libjpeg-turbo-progs xwallpaper hsetroot feh time)

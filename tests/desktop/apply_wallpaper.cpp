@@ -10,10 +10,17 @@
 //
 // Points _XROOTPMAP_ID and ESETROOT_PMAP_ID at pixmap ID, as a setter that exited
 // without keeping its pixmap leaves them behind.
+//
+//   apply_wallpaper --lose-connection
+//
+// A change's connection that the server refuses a request and that another client
+// then kills: prints "refused forgotten lost" as the connection tells them, and ends
+// with status 0 only if all three held.
 
 #include "engine/PictureIO.h"
 #include "engine/WallpaperBitmap.h"
 #include "platform/linux/wallpaper/LinuxWallpaperSetter.h"
+#include "platform/linux/wallpaper/XChangeConnection.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -57,6 +64,31 @@ int claimRootPixmap(unsigned long pixmap)
     return 0;
 }
 
+int loseConnection()
+{
+    XChangeConnection connection;
+    Display* display = connection.display();
+    if (!display)
+        return 1;
+    const Window root = DefaultRootWindow(display);
+    XFreePixmap(display, root); // a window: BadPixmap
+    const bool refused = connection.failed() && !connection.lost();
+    connection.forgetRefusals();
+    const bool forgotten = !connection.failed();
+
+    const Pixmap pixmap =
+        XCreatePixmap(display, root, 1, 1, unsigned(DefaultDepth(display, DefaultScreen(display))));
+    XSync(display, False);
+    if (Display* other = XOpenDisplay(nullptr)) {
+        XKillClient(other, pixmap);
+        XCloseDisplay(other);
+    }
+    const bool lost = connection.failed() && connection.lost();
+    std::printf("%s %s %s\n", refused ? "refused" : "-", forgotten ? "forgotten" : "-",
+                lost ? "lost" : "-");
+    return refused && forgotten && lost ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -65,6 +97,8 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == QLatin1String("--claim-root-pixmap"))
         return claimRootPixmap(args[2].toULong(nullptr, 0));
+    if (args.size() == 2 && args[1] == QLatin1String("--lose-connection"))
+        return loseConnection();
     if (args.size() != 4 && args.size() != 6) {
         std::fprintf(stderr, "usage: apply_wallpaper PICTURE STYLE BITMAP [REPEAT OTHER_PICTURE]\n");
         return 2;

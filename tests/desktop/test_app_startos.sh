@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # "/startos" on a bare X server: two changes in the sorted order, saved options, the end.
+# Then the same among other setters of the root picture, each of which frees the
+# previous picture by killing the client that holds it: a copy in the tray changing
+# every second, feh in a loop, and three rounds of eight "/startos" at once.
 set -u
 TAPETOR=$1
 export DESKTOP_SHOTS=$2
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/app_lib.sh"
 desktop_require Xvfb xdotool xwd
+desktop_need feh xprop xwininfo openbox trayer
 
 desktop_temp_home
 start_xvfb 1024x768x24
@@ -41,4 +45,61 @@ tapetor_alive && kill "$TAPETOR_PID"
 wait "$TAPETOR_PID"
 check "with a FIFO: exit status" 0 "$?"
 check "with a FIFO: root shows the picture after it" "FF0000" "$(root_pixel 512 384)"
+
+# --- other setters at the same time
+start_window_manager
+start_tray
+root_pixmap() {
+    xprop -root _XROOTPMAP_ID 2>/dev/null | awk '/PIXMAP/ { print $NF }'
+}
+# ended_with PID: waits (bounded) for the child and adds its exit status to $statuses.
+ended_with() {
+    if wait_until "! kill -0 $1" 60; then
+        wait "$1"
+        statuses+="$? "
+    else
+        statuses+="running "
+    fi
+}
+solid_picture "$T/feh.png" '#808080' 32x32
+write_settings "kolekce=$T/tri.tkl" "run=1" "afterstart=False" "afterinterval=True" "interval=0.0167"
+start_tapetor
+tray_copy=$TAPETOR_PID
+check "tray copy docked" 1 "$(wait_until '[[ -n $(tray_icon) ]]' 20 && echo 1 || echo 0)"
+before=$(root_pixmap)
+check "tray copy changes" 1 "$(wait_until '[[ $(root_pixmap) != "$before" ]]' 10 && echo 1 || echo 0)"
+
+# feh's own status is not ours to judge: one of us may free its picture while it still
+# holds the connection, as it may ours.
+feh_deadline=$(( $(date +%s) + 150 ))
+(
+    while [[ ! -e $T/feh.stop ]] && (( $(date +%s) < feh_deadline )); do
+        feh --no-fehbg --bg-scale "$T/feh.png" >>"$T/feh.log" 2>&1
+        echo >>"$T/feh.runs"
+    done
+) &
+track_pid $!
+feh_loop=$!
+for round in 1 2 3; do
+    runs=()
+    for i in 1 2 3 4 5 6 7 8; do
+        "$TAPETOR" /startos >"$T/startos-$round-$i.log" 2>&1 &
+        runs+=($!)
+        track_pid $!
+    done
+    statuses=""
+    for pid in "${runs[@]}"; do
+        ended_with "$pid"
+    done
+    check "round $round: eight /startos end with status 0" "0 0 0 0 0 0 0 0 " "$statuses"
+done
+touch "$T/feh.stop"
+wait_until "! kill -0 $feh_loop" 30
+check "feh ran alongside" 1 "$([[ $(wc -l <"$T/feh.runs") -ge 3 ]] && echo 1 || echo 0)"
+TAPETOR_PID=$tray_copy
+check "tray copy lives" 1 "$(tapetor_alive && echo 1 || echo 0)"
+after=$(root_pixmap)
+check "tray copy still changes" 1 "$(wait_until '[[ $(root_pixmap) != "$after" ]]' 10 && echo 1 || echo 0)"
+check "no X connection of ours broken" "" "$(grep -l 'X connection\|connection broke' "$T"/startos-*.log "$T/tapetor.log")"
+save_root_shot startos-among-setters
 finish

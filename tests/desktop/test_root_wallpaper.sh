@@ -1,7 +1,7 @@
 #!/bin/bash
 # The wallpaper on the root window of a bare X server: the three styles, a changed
 # picture under the same bitmap name, one retained pixmap after many changes, a stale
-# pixmap id left by another setter, and two monitors.
+# pixmap id left by another setter, a connection refused and killed, and two monitors.
 #
 #   test_root_wallpaper.sh APPLY_WALLPAPER SHOTS_FOLDER
 
@@ -107,6 +107,11 @@ check_pixels "two monitors, stretch" "$SHOT" "0 0 $RED" "511 767 $YELLOW" "512 0
     "1023 0 $LIME" "512 767 $BLUE" "1023 767 $YELLOW"
 xrandr --delmonitor tapetor-right >/dev/null
 xrandr --delmonitor tapetor-left >/dev/null
+
+# --- a change's connection survives the server refusing a request and another setter
+# killing it (Xlib's default handlers end the process on either)
+check "refused, then lost" "refused forgotten lost 0" \
+    "$(seen=$("$APPLY" --lose-connection 2>&1); echo "$seen $?")"
 
 # --- without an X display there is nothing to set
 check "no display, no wallpaper" 1 "$(DISPLAY= apply "$A" 0 2>/dev/null; echo $?)"

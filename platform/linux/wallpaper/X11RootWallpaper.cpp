@@ -1,62 +1,17 @@
 #include "platform/linux/wallpaper/X11RootWallpaper.h"
 
 #include "platform/linux/wallpaper/RootComposition.h"
+#include "platform/linux/wallpaper/XChangeConnection.h"
 
 #include <QImage>
 #include <QSysInfo>
 
 #include <X11/Xatom.h>
-#include <X11/Xlib-xcb.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xrandr.h>
-#include <xcb/xcb.h>
 
 namespace {
-
-// Xlib's default error handler ends the process. While we talk to the server,
-// errors only mark the operation as failed. Xlib handlers are plain functions,
-// hence the file-level flag; everything runs on the one user-interface thread.
-bool g_xError = false;
-
-int recordXError(Display*, XErrorEvent*)
-{
-    g_xError = true;
-    return 0;
-}
-
-class XErrorTrap {
-public:
-    XErrorTrap() : m_previous(XSetErrorHandler(recordXError)) { g_xError = false; }
-    ~XErrorTrap() { XSetErrorHandler(m_previous); }
-    XErrorTrap(const XErrorTrap&) = delete;
-    XErrorTrap& operator=(const XErrorTrap&) = delete;
-    bool failed(Display* display) const
-    {
-        XSync(display, False);
-        return g_xError;
-    }
-    void reset() const { g_xError = false; }
-
-private:
-    XErrorHandler m_previous;
-};
-
-class DisplayConnection {
-public:
-    DisplayConnection() : m_display(XOpenDisplay(nullptr)) {}
-    ~DisplayConnection()
-    {
-        if (m_display)
-            XCloseDisplay(m_display);
-    }
-    DisplayConnection(const DisplayConnection&) = delete;
-    DisplayConnection& operator=(const DisplayConnection&) = delete;
-    Display* get() const { return m_display; }
-
-private:
-    Display* m_display;
-};
 
 QList<QRect> monitorRects(Display* display, Window root, const QRect& screenRect)
 {
@@ -148,8 +103,9 @@ Pixmap pixmapProperty(Display* display, Window root, Atom property)
 // (another program may have reused one of them), the pixmap still exists, and it is
 // not ours: a setter that exited without keeping its resources leaves a stale id
 // that may now belong to this very connection.
-void freePreviousPixmap(Display* display, Window root, Pixmap ours, const XErrorTrap& trap)
+void freePreviousPixmap(XChangeConnection& connection, Window root)
 {
+    Display* display = connection.display();
     const Atom rootAtom = XInternAtom(display, "_XROOTPMAP_ID", True);
     const Atom esetrootAtom = XInternAtom(display, "ESETROOT_PMAP_ID", True);
     if (rootAtom == None || esetrootAtom == None)
@@ -158,7 +114,7 @@ void freePreviousPixmap(Display* display, Window root, Pixmap ours, const XError
     if (previous == None || previous != pixmapProperty(display, root, esetrootAtom))
         return;
 
-    trap.reset();
+    connection.forgetRefusals();
     Window geometryRoot = None;
     int x = 0;
     int y = 0;
@@ -168,12 +124,11 @@ void freePreviousPixmap(Display* display, Window root, Pixmap ours, const XError
     unsigned depth = 0;
     const Status found = XGetGeometry(display, previous, &geometryRoot, &x, &y, &width, &height,
                                       &border, &depth);
-    if (trap.failed(display) || !found) {
-        trap.reset();
+    if (connection.failed() || !found) {
+        connection.forgetRefusals();
         return;
     }
-    const XID mask = xcb_get_setup(XGetXCBConnection(display))->resource_id_mask;
-    if ((previous & ~mask) != (ours & ~mask))
+    if (!connection.owns(previous))
         XKillClient(display, previous);
 }
 
@@ -191,11 +146,12 @@ void publishPixmap(Display* display, Window root, Pixmap pixmap)
 
 bool setRootWindowWallpaper(const QImage& picture, int style)
 {
-    const DisplayConnection connection;
-    Display* display = connection.get();
-    if (!display || picture.isNull())
+    if (picture.isNull())
         return false;
-    const XErrorTrap trap;
+    XChangeConnection connection;
+    Display* display = connection.display();
+    if (!display)
+        return false;
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     const QImage::Format format = imageFormatFor(display, screen);
@@ -213,17 +169,25 @@ bool setRootWindowWallpaper(const QImage& picture, int style)
 
     const Pixmap pixmap = XCreatePixmap(display, root, unsigned(width), unsigned(height),
                                         unsigned(DefaultDepth(display, screen)));
-    if (!putImage(display, screen, pixmap, composed) || trap.failed(display)) {
+    if (!putImage(display, screen, pixmap, composed) || connection.failed()) {
         XFreePixmap(display, pixmap);
         return false;
     }
-    freePreviousPixmap(display, root, pixmap, trap);
-    publishPixmap(display, root, pixmap);
-    XSetWindowBackgroundPixmap(display, root, pixmap);
-    XClearWindow(display, root);
-    if (trap.failed(display))
+    {
+        // Reading the previous pixmap, freeing it and publishing ours is one step for
+        // every other client: a setter in between would free the picture just read,
+        // or read ours while this connection still holds it and kill the connection.
+        const XServerGrab grab(display);
+        freePreviousPixmap(connection, root);
+        publishPixmap(display, root, pixmap);
+        XSetWindowBackgroundPixmap(display, root, pixmap);
+        XClearWindow(display, root);
+    }
+    if (connection.failed())
         return false;
-    // Keep the pixmap after this connection closes; the next change frees it.
+    // Keep the pixmap after this connection closes; the next change frees it. Only
+    // now: a setter that killed this connection before now has freed the pixmap with
+    // it and published its own, whereas a retained pixmap would have no one to free it.
     XSetCloseDownMode(display, RetainPermanent);
-    return true;
+    return !connection.failed();
 }
