@@ -10,6 +10,7 @@
 #   root_pixel X Y                   RRGGBB of the root window, read now
 #   save_root_shot NAME              keeps $DESKTOP_SHOTS/NAME.png for a person to see
 #   wait_until 'COMMAND' SECONDS     polls until COMMAND succeeds; false on time-out
+#   retained_pixmaps                 pixmaps the root-picture setters left on the server
 #   check NAME EXPECTED ACTUAL; finish
 #
 # Cleanup on exit ends only the processes started through track_pid, newest first.
@@ -131,6 +132,16 @@ root_pixel() {
 save_root_shot() {
     mkdir -p "$DESKTOP_SHOTS"
     root_shot "$DESKTOP_SHOTS/$1.png"
+}
+
+# Pixmaps held by clients that have closed and kept their resources (xrestop): the
+# root pictures of the setters that made them.
+retained_pixmaps() {
+    xrestop -b -m 1 | awk '
+        /^[0-9]+ - / { unknown = ($3 == "<unknown>") }
+        /res_base/ { server = ($3 == "0") }
+        /pixmaps/ { if (unknown && !server) total += $3 }
+        END { print total + 0 }'
 }
 
 # check NAME EXPECTED ACTUAL

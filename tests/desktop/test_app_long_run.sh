@@ -22,14 +22,6 @@ solid_picture "$pictures/b.png" '#0000ff'
 write_collection "$T/k.tkl" "$pictures/a.png" "$pictures/b.png"
 write_settings "kolekce=$T/k.tkl" "v_stretch=True"
 
-# Pixmaps held by clients that have closed and kept their resources: the wallpaper.
-retained_pixmaps() {
-    xrestop -b -m 1 | awk '
-        /^[0-9]+ - / { unknown = ($3 == "<unknown>") }
-        /res_base/ { server = ($3 == "0") }
-        /pixmaps/ { if (unknown && !server) total += $3 }
-        END { print total + 0 }'
-}
 # Pixmaps of the program's own connection: the client with its PID, or named after
 # it when the server cannot tell PIDs ("tapetor", "Qt Selection Owner for tapetor").
 own_pixmaps() {

@@ -38,15 +38,6 @@ shot_after() { # NAME PICTURE STYLE: apply, then keep the root window as NAME
     SHOT=$DESKTOP_SHOTS/$1.png
 }
 
-# Pixmaps held by clients that have closed and kept their resources: ours.
-retained_pixmaps() {
-    xrestop -b -m 1 | awk '
-        /^[0-9]+ - / { unknown = ($3 == "<unknown>") }
-        /res_base/ { server = ($3 == "0") }
-        /pixmaps/ { if (unknown && !server) total += $3 }
-        END { print total + 0 }'
-}
-
 # --- center: picture in the middle, black around ((1024-300)/2 = 362, (768-200)/2 = 284)
 shot_after root-center "$A" 0
 check_pixels center "$SHOT" "0 0 $BLACK" "361 284 $BLACK" "362 284 $RED" "511 383 $RED" \

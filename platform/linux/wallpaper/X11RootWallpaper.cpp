@@ -101,9 +101,9 @@ Pixmap pixmapProperty(Display* display, Window root, Atom property)
 // The previous setter kept its pixmap alive by keeping its client's resources after
 // it closed; destroying that client frees the pixmap. Only done when both atoms agree
 // (another program may have reused one of them), the pixmap still exists, and it is
-// not ours: a setter that exited without keeping its resources leaves a stale id
-// that may now belong to this very connection.
-void freePreviousPixmap(XChangeConnection& connection, Window root)
+// neither ours nor this connection's: a setter that exited without keeping its
+// resources leaves a stale id that may now belong to either.
+void freePreviousPixmap(XChangeConnection& connection, Window root, Pixmap ours)
 {
     Display* display = connection.display();
     const Atom rootAtom = XInternAtom(display, "_XROOTPMAP_ID", True);
@@ -128,7 +128,7 @@ void freePreviousPixmap(XChangeConnection& connection, Window root)
         connection.forgetRefusals();
         return;
     }
-    if (!connection.owns(previous))
+    if (!connection.owns(previous) && !connection.sameClient(previous, ours))
         XKillClient(display, previous);
 }
 
@@ -142,52 +142,64 @@ void publishPixmap(Display* display, Window root, Pixmap pixmap)
     XChangeProperty(display, root, esetrootAtom, XA_PIXMAP, 32, PropModeReplace, data, 1);
 }
 
-} // namespace
-
-bool setRootWindowWallpaper(const QImage& picture, int style)
+// The picture as a pixmap of the root's size that outlives this connection: a client
+// that has closed and kept its resources. None when the server refused.
+Pixmap retainedPicture(const QImage& picture, int style)
 {
-    if (picture.isNull())
-        return false;
     XChangeConnection connection;
     Display* display = connection.display();
     if (!display)
-        return false;
+        return None;
     const int screen = DefaultScreen(display);
     const Window root = RootWindow(display, screen);
     const QImage::Format format = imageFormatFor(display, screen);
     if (format == QImage::Format_Invalid)
-        return false;
+        return None;
 
     const int width = DisplayWidth(display, screen);
     const int height = DisplayHeight(display, screen);
     QImage composed(width, height, QImage::Format_RGB32);
     if (composed.isNull())
-        return false;
+        return None;
     composeRootPicture(picture, style, monitorRects(display, root, composed.rect()), composed);
     if (format != QImage::Format_RGB32)
         composed.convertTo(format);
 
     const Pixmap pixmap = XCreatePixmap(display, root, unsigned(width), unsigned(height),
                                         unsigned(DefaultDepth(display, screen)));
-    if (!putImage(display, screen, pixmap, composed) || connection.failed()) {
-        XFreePixmap(display, pixmap);
+    if (!putImage(display, screen, pixmap, composed) || connection.failed())
+        return None;
+    XSetCloseDownMode(display, RetainPermanent);
+    return connection.failed() ? None : pixmap;
+}
+
+} // namespace
+
+// Two connections: the one that made the pixmap has closed before any other client
+// can read its id from the root window. A setter that reads it kills the client to
+// free the pixmap; killing a connection still open would end it without freeing
+// what it keeps once closed, and the pixmap would stay on the server for good.
+bool setRootWindowWallpaper(const QImage& picture, int style)
+{
+    if (picture.isNull())
         return false;
-    }
+    const Pixmap pixmap = retainedPicture(picture, style);
+    if (pixmap == None)
+        return false;
+    XChangeConnection connection;
+    Display* display = connection.display();
+    if (!display)
+        return false;
+    const Window root = DefaultRootWindow(display);
     {
         // Reading the previous pixmap, freeing it and publishing ours is one step for
         // every other client: a setter in between would free the picture just read,
-        // or read ours while this connection still holds it and kill the connection.
+        // or publish its own only to have it overwritten and never freed.
         const XServerGrab grab(display);
-        freePreviousPixmap(connection, root);
+        freePreviousPixmap(connection, root, pixmap);
         publishPixmap(display, root, pixmap);
         XSetWindowBackgroundPixmap(display, root, pixmap);
         XClearWindow(display, root);
     }
-    if (connection.failed())
-        return false;
-    // Keep the pixmap after this connection closes; the next change frees it. Only
-    // now: a setter that killed this connection before now has freed the pixmap with
-    // it and published its own, whereas a retained pixmap would have no one to free it.
-    XSetCloseDownMode(display, RetainPermanent);
     return !connection.failed();
 }

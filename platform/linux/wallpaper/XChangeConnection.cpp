@@ -73,6 +73,11 @@ bool XChangeConnection::owns(unsigned long id) const
     return m_clientMask != 0 && (id & ~m_clientMask) == m_clientBase;
 }
 
+bool XChangeConnection::sameClient(unsigned long a, unsigned long b) const
+{
+    return m_clientMask != 0 && (a & ~m_clientMask) == (b & ~m_clientMask);
+}
+
 XServerGrab::XServerGrab(Display* display) : m_display(display)
 {
     XGrabServer(m_display);

@@ -26,6 +26,8 @@ public:
     bool lost() const { return m_lost; }
     // Whether the resource id belongs to this connection's own client.
     bool owns(unsigned long id) const;
+    // Whether two resource ids belong to the same client.
+    bool sameClient(unsigned long a, unsigned long b) const;
 
 private:
     friend struct XChangeHandlers;
