@@ -2,7 +2,8 @@
 # "/startos" on a bare X server: two changes in the sorted order, saved options, the end.
 # Then the same among other setters of the root picture, each of which frees the
 # previous picture by killing the client that holds it: a copy in the tray changing
-# every second, feh in a loop, and three rounds of eight "/startos" at once.
+# every second, feh in a loop, and three rounds of eight "/startos" at once; then one
+# more round without feh, which must leave no picture of its own on the server.
 set -u
 TAPETOR=$1
 export DESKTOP_SHOTS=$2
@@ -68,8 +69,8 @@ check "tray copy docked" 1 "$(wait_until '[[ -n $(tray_icon) ]]' 20 && echo 1 ||
 before=$(root_pixmap)
 check "tray copy changes" 1 "$(wait_until '[[ $(root_pixmap) != "$before" ]]' 10 && echo 1 || echo 0)"
 
-# feh's own status is not ours to judge: one of us may free its picture while it still
-# holds the connection, as it may ours.
+# feh's own status is not ours to judge: a setter that frees feh's picture while feh
+# still holds its connection ends feh.
 feh_deadline=$(( $(date +%s) + 150 ))
 (
     while [[ ! -e $T/feh.stop ]] && (( $(date +%s) < feh_deadline )); do

@@ -5,10 +5,11 @@ struct _XDisplay;
 
 // A connection to the X server named by DISPLAY for one wallpaper change. Nothing the
 // server does to it ends the program, as Xlib's default handlers would: a refused
-// request fails the change, and so does losing the connection, which another setter
-// of the root picture does when it kills the client holding the previous picture
-// while this connection still holds it. Only one is open at a time, on one thread;
-// the handlers it installs for its lifetime pass other connections' errors on.
+// request fails the change, and so does losing the connection. Other setters of the
+// root picture kill clients by the pixmap ids they find on the root window, and an id
+// left stale may name a resource of this connection. Only one is open at a time, on
+// one thread; the handlers it installs for its lifetime pass other connections'
+// errors on.
 class XChangeConnection {
 public:
     XChangeConnection();
