@@ -94,7 +94,7 @@ public:
         for (int i = 0; i < entries; ++i)
             bytes += QStringLiteral("/home/eva/Obrázky/dovolená %1/snímek.jpg").arg(i, 5, 10, QLatin1Char('0')).toLocal8Bit()
                      + "\r\n";
-        const QString file = m_temp.filePath(QStringLiteral("c%1.tkl").arg(entries));
+        QString file = m_temp.filePath(QStringLiteral("c%1.tkl").arg(entries));
         QFile out(file);
         if (out.open(QIODevice::WriteOnly))
             out.write(bytes);

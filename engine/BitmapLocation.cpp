@@ -38,12 +38,12 @@ QString wallpaperBitmapPath(const ProgramLocation& location)
 
 QString errorPicturePath(const ProgramLocation& location)
 {
-    const QString beside = joinPath(location.programDir(), kErrorPictureName, location.separator());
+    QString beside = joinPath(location.programDir(), kErrorPictureName, location.separator());
     if (QFileInfo::exists(beside))
         return beside;
     const QString installedDir = location.installedDataDir();
     if (!installedDir.isEmpty()) {
-        const QString installed = joinPath(installedDir, kErrorPictureName, location.separator());
+        QString installed = joinPath(installedDir, kErrorPictureName, location.separator());
         if (QFileInfo::exists(installed))
             return installed;
     }

@@ -36,8 +36,8 @@ QStringList qtNameFilters(const QString& windowsFilter)
     const QStringList parts = windowsFilterParts(windowsFilter);
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString description = parts.at(i);
-        const QString patterns = parts.at(i + 1);
+        const QString& description = parts.at(i);
+        const QString& patterns = parts.at(i + 1);
         if (description.isEmpty() && patterns.isEmpty())
             continue;
         QStringList qtPatterns;
@@ -57,7 +57,7 @@ QString defaultSuffix(const QString& windowsFilter)
     const QString first = parts.at(1).split(QLatin1Char(';')).first().trimmed();
     if (!first.startsWith(QLatin1String("*.")))
         return {};
-    const QString suffix = first.mid(2);
+    QString suffix = first.mid(2);
     if (suffix.isEmpty() || suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char('?')))
         return {};
     return suffix;

@@ -142,7 +142,7 @@ class PictureLoading : public testing::Test {
 protected:
     QString file(const QString& name, const QByteArray& content)
     {
-        const QString path = dir.filePath(name);
+        QString path = dir.filePath(name);
         EXPECT_TRUE(writeAll(path, content));
         return path;
     }

@@ -36,7 +36,7 @@ protected:
     {
         const QString second = makePicture(QStringLiteral("volba-b.png"), Qt::green, 22);
         const QString first = makePicture(QStringLiteral("volba-a.png"), Qt::red, 11);
-        const QString file = writeCollection(QStringLiteral("zvolena.tkl"), {second, first});
+        QString file = writeCollection(QStringLiteral("zvolena.tkl"), {second, first});
         storeOption(QStringLiteral("kolekce"), file);
         storeOption(QStringLiteral("interval"), QStringLiteral("5"));
         return file;

@@ -254,7 +254,7 @@ TEST_F(Faults, TheChosenCollectionDeletedOrTurnedToGarbageWhileInUse)
 
     // Replaced by binary garbage: it loads as whatever lines it holds, and each of
     // them shows the error picture.
-    const QByteArray junk = garbage(64 * 1024, 7);
+    const QByteArray junk = garbage(64LL * 1024, 7);
     overwrite(chosen, junk);
     click("Label4");
     click("Label26");
@@ -328,7 +328,7 @@ TEST_F(Faults, CollectionsWithNulBytesLongLinesAndBrokenTextLoadAndChange)
 TEST_F(Faults, ACollectionOf40000LinesLoadsItsFirst32767AndSaysSo)
 {
     QByteArray bytes;
-    bytes.reserve(40000 * 16);
+    bytes.reserve(40000LL * 16);
     for (int i = 0; i < 40000; ++i)
         bytes += "/p/" + QByteArray::number(40000 - i) + ".png\r\n";
     overwrite(path(QStringLiteral("dlouha.tkl")), bytes);
@@ -365,7 +365,7 @@ TEST_F(Faults, ADesktopThatRefusesTheWallpaperStopsNothing)
 TEST_F(Faults, TheEditorOpensGarbageAndNonPicturesAndSavesThemBackWhole)
 {
     start();
-    const QByteArray junk = garbage(16 * 1024, 11);
+    const QByteArray junk = garbage(16LL * 1024, 11);
     const QString file = path(QStringLiteral("smeti.tkl"));
     overwrite(file, junk);
     dialogs.results.push_back(file);
