@@ -15,7 +15,7 @@ namespace {
 // (7680 x 4320 is 127 MiB decoded). Qt counts four bytes a pixel whatever the format,
 // so this limit lets exactly the pictures within the pixel cap through. It guards
 // the formats whose header tells no size; the others are refused from the header.
-constexpr int kAllocationLimitMiB = int(kMaxPicturePixels * 4 / (1024 * 1024));
+constexpr int kAllocationLimitMiB = int(kMaxPicturePixels * 4 / (1024LL * 1024));
 
 // Real pictures pack at most a few thousand pixels into a byte of file (a flat-coloured
 // PNG a few hundred, a GIF a few thousand). A header claiming far more than its file

@@ -23,7 +23,7 @@ QString LinuxProgramLocation::userDataDir() const
 QString LinuxProgramLocation::installedDataDir() const
 {
     // Relative to the program first, so a relocated installation still finds its data.
-    const QString beside = QDir::cleanPath(programDir() + QLatin1String("/../share/tapetor"));
+    QString beside = QDir::cleanPath(programDir() + QLatin1String("/../share/tapetor"));
     if (QFileInfo(beside).isDir())
         return beside;
     return QStringLiteral(TAPETOR_DATA_DIR);

@@ -191,7 +191,7 @@ TEST_F(BitmapWriting, AFullDiskLeavesThePreviousBitmapWhole)
     const QByteArray before = readAll(path());
     {
         // Writes past 64 KiB fail as they would on a full disk.
-        const FileSizeLimit limit(64 * 1024);
+        const FileSizeLimit limit(64UL * 1024);
         ASSERT_TRUE(limit.ok());
         EXPECT_FALSE(writeWallpaperBitmap(noise(400, 300), path()));
     }
