@@ -18,11 +18,12 @@ const QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
 // - a NUL byte: no path holds one, and no 8-bit text file does;
 // - a line running on past 64 KiB, sixteen times the longest path: text without line
 //   ends, such as a gigabyte of anything but CR and LF;
-// - entries adding up to more than 16 MiB: a full list of 32767 entries would average
-//   512 bytes an entry, several times a long real path, and the list keeps each entry
-//   as bytes and as text, so this bounds the memory of the fullest list.
+// - entries adding up to more than 8 MiB: a full list of 32767 entries would average
+//   256 bytes an entry, more than twice a long real path. The list keeps each entry
+//   as bytes and as text and sorts by collation keys, about ten bytes of memory for
+//   each byte of entry, so this bounds the memory of the fullest list.
 constexpr qsizetype MaxLineRun = 64 * 1024;
-constexpr qsizetype MaxKeptBytes = 16 * 1024 * 1024;
+constexpr qsizetype MaxKeptBytes = 8 * 1024 * 1024;
 
 } // namespace
 

@@ -10,6 +10,9 @@
 
 EntryFile::EntryFile(const QByteArray& bytes)
 {
+    // The system would read the name only up to a NUL byte: another file, if any.
+    if (bytes.contains('\0'))
+        return;
     const QString name = QFile::decodeName(bytes);
     if (QFile::encodeName(name) == bytes) {
         m_path = name;

@@ -8,6 +8,7 @@
 #include "ui/Texts.h"
 
 #include <QCoreApplication>
+#include <QSignalBlocker>
 
 #include <utility>
 
@@ -131,16 +132,19 @@ void frmConsole::addEntriesSorted(QListWidget* list, CollectionEntries entries)
         const std::vector<qsizetype> order = m_order.sortedOrder(texts, processEvents);
         texts.clear();
 
+        CollectionEntries sorted;
+        sorted.reserve(static_cast<qsizetype>(order.size()));
+        for (const qsizetype index : order)
+            sorted << all[static_cast<size_t>(index)].entry;
         list->setUpdatesEnabled(false);
         list->clear();
+        setEntries(list, sorted);
         for (int row = 0; row < static_cast<int>(order.size()); ++row) {
             const Entry& entry = all[static_cast<size_t>(order[static_cast<size_t>(row)])];
-            QListWidgetItem* item = entryItem(entry.entry);
-            list->addItem(item);
             if (entry.current)
                 list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
             if (entry.marked)
-                item->setSelected(true);
+                list->item(row)->setSelected(true);
         }
         list->setUpdatesEnabled(true);
     }
@@ -175,8 +179,18 @@ CollectionEntries frmConsole::collectionEntries() const
 
 void frmConsole::setEntries(QListWidget* list, const CollectionEntries& entries)
 {
+    const int first = list->count();
+    QStringList texts;
+    texts.reserve(entries.size());
     for (const CollectionEntry& entry : entries)
-        list->addItem(entryItem(entry));
+        texts << entry.text;
+    // All rows in one insertion: one at a time, each would be announced to the view.
+    list->addItems(texts);
+    // The bytes are shown nowhere, so no view needs to hear of them; a signal for each
+    // row would cost more than the rows themselves.
+    const QSignalBlocker quiet(list->model());
+    for (int i = 0; i < entries.size(); ++i)
+        list->item(first + i)->setData(EntryBytesRole, entries.at(i).bytes);
 }
 
 void frmConsole::clearCollection()

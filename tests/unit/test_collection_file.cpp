@@ -201,14 +201,14 @@ TEST(CollectionFile, ReadingStopsWhereTheFileCannotBeACollection)
     EXPECT_EQ(texts(longButEnded.entries), (QStringList{"/a", "/b"}));
     EXPECT_FALSE(longButEnded.notACollection);
 
-    // Entries adding up to more than 16 MiB: more than a full list of real paths.
+    // Entries adding up to more than 8 MiB: more than a full list of real paths.
     QByteArray huge;
     const QByteArray line = QByteArray(4000, 'h') + "\r\n";
-    for (int i = 0; i < 4300; ++i)
+    for (int i = 0; i < 2200; ++i)
         huge += line;
     const CollectionReading tooMuch = parseCollection(huge);
     EXPECT_TRUE(tooMuch.notACollection);
-    EXPECT_EQ(tooMuch.entries.size(), 16 * 1024 * 1024 / 4000);
+    EXPECT_EQ(tooMuch.entries.size(), 8 * 1024 * 1024 / 4000);
 }
 
 TEST(CollectionFile, ReadingStopsAfterTheEntriesWanted)
@@ -272,6 +272,7 @@ TEST(CollectionFile, EntriesKeepTheirBytesAndOpenTheirFilesByThem)
     EXPECT_EQ(EntryFile(utf8).path(), read.entries[1].text);
     // A missing file and a FIFO (whose reader would wait for a writer) open nothing.
     EXPECT_TRUE(EntryFile(folder + "/\xe8.png").path().isEmpty());
+    EXPECT_TRUE(EntryFile(latin2 + QByteArray(1, '\0') + "x").path().isEmpty());
     const QByteArray fifo = folder + "/\xe8.fifo";
     ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
     EXPECT_TRUE(EntryFile(fifo).path().isEmpty());
