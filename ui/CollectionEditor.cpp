@@ -101,7 +101,10 @@ void frmConsole::Label24_Click()
     if (!m_services.dialogs->showOpen(this, CommonDialog1))
         return;
 
-    addEntriesSorted(ui->kolekce, chosenFiles(CommonDialog1.fileName, m_services.location->separator()));
+    CollectionEntries added;
+    for (const QString& file : chosenFiles(CommonDialog1.fileName, m_services.location->separator()))
+        added << entryFromPath(file);
+    addEntriesSorted(ui->kolekce, std::move(added));
     if (m_ended)
         return;
     setCountLabel();
@@ -161,13 +164,13 @@ void frmConsole::Label23_Click()
     } else {
         const int current = list->currentRow();
         currentRemoved = current >= 0 && marked[static_cast<size_t>(current)];
-        QStringList kept;
+        CollectionEntries kept;
         kept.reserve(list->count() - static_cast<qsizetype>(markedCount));
         int keptUpToCurrent = 0;
         for (int row = 0; row < list->count(); ++row) {
             if (marked[static_cast<size_t>(row)])
                 continue;
-            kept << list->item(row)->text();
+            kept << entryAt(list->item(row));
             if (row <= current)
                 ++keptUpToCurrent;
         }
@@ -180,7 +183,7 @@ void frmConsole::Label23_Click()
         m_selectingFromCode = true;
         list->setUpdatesEnabled(false);
         list->clear();
-        list->addItems(kept);
+        setEntries(list, kept);
         if (newCurrent >= 0)
             list->setCurrentRow(newCurrent, QItemSelectionModel::NoUpdate);
         list->setUpdatesEnabled(true);

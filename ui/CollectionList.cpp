@@ -8,17 +8,25 @@
 #include "ui/Texts.h"
 
 #include <QCoreApplication>
+#include <QSignalBlocker>
 
 #include <utility>
 
 namespace {
 
-// Entry counts and indexes are 16-bit numbers in stored collections' world.
-constexpr int MaxEntries = 32767;
-
 void processEvents()
 {
     QCoreApplication::processEvents();
+}
+
+// The list shows an entry's text; its bytes, which name the file, ride along.
+constexpr int EntryBytesRole = Qt::UserRole;
+
+QListWidgetItem* entryItem(const CollectionEntry& entry)
+{
+    auto* item = new QListWidgetItem(entry.text);
+    item->setData(EntryBytesRole, entry.bytes);
+    return item;
 }
 
 } // namespace
@@ -43,12 +51,29 @@ void frmConsole::LoadCollection(const QString& path, QListWidget* list)
                                   MsgStyle::OkCritical);
         return;
     }
-    QStringList entries;
+    // One entry more than fits is read, so that adding them tells the user of the rest.
+    const qsizetype room = std::max<qsizetype>(kMaxCollectionEntries - list->count(), 0);
+    CollectionReading reading;
     // The whole file is read before the list changes, so a tick that runs while it
     // is read never sees a half-loaded collection.
-    if (!readCollectionFile(path, entries, processEvents) || m_ended)
+    if (!readCollectionFile(path, room + 1, reading, processEvents) || m_ended)
         return;
-    addEntriesSorted(list, entries);
+    addEntriesSorted(list, std::move(reading.entries));
+    if (m_ended)
+        return;
+    if (reading.notACollection) {
+        m_services.messages->show(this,
+                                  QStringLiteral("Soubor %1 není kolekce tapet nebo je poškozený.\r"
+                                                 "Přidány byly jen tapety přečtené před poškozeným místem.")
+                                      .arg(path),
+                                  QStringLiteral("Chyba"), MsgStyle::OkCritical);
+    } else if (reading.longLinesSkipped) {
+        m_services.messages->show(this,
+                                  QStringLiteral("Některé řádky souboru %1 jsou delší, než může být cesta k "
+                                                 "souboru.\rTyto řádky nebyly přidány.")
+                                      .arg(path),
+                                  QStringLiteral("Chyba"), MsgStyle::OkCritical);
+    }
 }
 
 bool frmConsole::SaveCollection(const QString& path)
@@ -57,12 +82,12 @@ bool frmConsole::SaveCollection(const QString& path)
     return writeCollectionFile(path, collectionEntries(), processEvents);
 }
 
-void frmConsole::addEntriesSorted(QListWidget* list, QStringList entries)
+void frmConsole::addEntriesSorted(QListWidget* list, CollectionEntries entries)
 {
     const ListWork busy(*this);
-    const int room = MaxEntries - list->count();
+    const qsizetype room = kMaxCollectionEntries - list->count();
     if (entries.size() > room) {
-        entries = entries.mid(0, std::max(room, 0));
+        entries = entries.mid(0, std::max<qsizetype>(room, 0));
         m_services.messages->show(this,
                                   QStringLiteral("Kolekce může obsahovat nejvýše 32767 tapet.\r"
                                                  "Další tapety nebyly přidány."),
@@ -74,45 +99,46 @@ void frmConsole::addEntriesSorted(QListWidget* list, QStringList entries)
     m_selectingFromCode = true;
     if (entries.size() < 64 && list->count() > 0) {
         // A few additions: each takes its place without disturbing marks or the current entry.
-        for (const QString& entry : entries) {
-            int low = 0;
-            int high = list->count();
-            while (low < high) {
-                const int middle = (low + high) / 2;
-                if (m_order.lessThan(entry, list->item(middle)->text()))
-                    high = middle;
-                else
-                    low = middle + 1;
-            }
-            list->insertItem(low, entry);
+        QStringList texts;
+        texts.reserve(list->count() + entries.size());
+        for (int row = 0; row < list->count(); ++row)
+            texts << list->item(row)->text();
+        for (const CollectionEntry& entry : entries) {
+            const qsizetype at = m_order.insertPosition(texts, entry.text);
+            texts.insert(at, entry.text);
+            list->insertItem(int(at), entryItem(entry));
         }
     } else {
         // Many: one sort and one rebuild, far cheaper than thousands of insertions.
         struct Entry {
-            QString text;
+            CollectionEntry entry;
             bool marked = false;
             bool current = false;
         };
         std::vector<Entry> all;
         all.reserve(static_cast<size_t>(list->count() + entries.size()));
         const int currentRow = list->currentRow();
-        for (int i = 0; i < list->count(); ++i)
-            all.push_back({list->item(i)->text(), list->item(i)->isSelected(), i == currentRow});
-        for (QString& entry : entries)
-            all.push_back({std::move(entry), false, false});
         QStringList texts;
-        texts.reserve(static_cast<qsizetype>(all.size()));
-        for (const Entry& entry : all)
+        texts.reserve(list->count() + entries.size());
+        for (int i = 0; i < list->count(); ++i) {
+            all.push_back({entryAt(list->item(i)), list->item(i)->isSelected(), i == currentRow});
+            texts << all.back().entry.text;
+        }
+        for (CollectionEntry& entry : entries) {
             texts << entry.text;
+            all.push_back({std::move(entry), false, false});
+        }
+        entries.clear();
         const std::vector<qsizetype> order = m_order.sortedOrder(texts, processEvents);
+        texts.clear();
 
+        CollectionEntries sorted;
+        sorted.reserve(static_cast<qsizetype>(order.size()));
+        for (const qsizetype index : order)
+            sorted << all[static_cast<size_t>(index)].entry;
         list->setUpdatesEnabled(false);
         list->clear();
-        QStringList sorted;
-        sorted.reserve(texts.size());
-        for (const qsizetype index : order)
-            sorted << texts.at(index);
-        list->addItems(sorted);
+        setEntries(list, sorted);
         for (int row = 0; row < static_cast<int>(order.size()); ++row) {
             const Entry& entry = all[static_cast<size_t>(order[static_cast<size_t>(row)])];
             if (entry.current)
@@ -136,13 +162,35 @@ bool frmConsole::loadChosenCollection(const QString& path)
     return true;
 }
 
-QStringList frmConsole::collectionEntries() const
+CollectionEntry frmConsole::entryAt(const QListWidgetItem* item)
 {
-    QStringList entries;
+    const QVariant bytes = item->data(EntryBytesRole);
+    return bytes.isValid() ? CollectionEntry{bytes.toByteArray(), item->text()} : entryFromPath(item->text());
+}
+
+CollectionEntries frmConsole::collectionEntries() const
+{
+    CollectionEntries entries;
     entries.reserve(ui->kolekce->count());
     for (int i = 0; i < ui->kolekce->count(); ++i)
-        entries << ui->kolekce->item(i)->text();
+        entries << entryAt(ui->kolekce->item(i));
     return entries;
+}
+
+void frmConsole::setEntries(QListWidget* list, const CollectionEntries& entries)
+{
+    const int first = list->count();
+    QStringList texts;
+    texts.reserve(entries.size());
+    for (const CollectionEntry& entry : entries)
+        texts << entry.text;
+    // All rows in one insertion: one at a time, each would be announced to the view.
+    list->addItems(texts);
+    // The bytes are shown nowhere, so no view needs to hear of them; a signal for each
+    // row would cost more than the rows themselves.
+    const QSignalBlocker quiet(list->model());
+    for (int i = 0; i < entries.size(); ++i)
+        list->item(first + i)->setData(EntryBytesRole, entries.at(i).bytes);
 }
 
 void frmConsole::clearCollection()

@@ -4,6 +4,7 @@
 #include "ui_frmConsole.h"
 
 #include "engine/BitmapLocation.h"
+#include "engine/EntryFile.h"
 #include "engine/PictureIO.h"
 #include "engine/PictureMeasures.h"
 
@@ -14,7 +15,7 @@ void frmConsole::kolekce_Click()
 {
     QListWidgetItem* current = ui->kolekce->currentItem();
     const QString path = current ? current->text() : QString();
-    loadPreview(path);
+    loadPreview(current ? entryAt(current).bytes : QByteArray());
     ui->Label27->setText(path);
     GetBitmapInfo(ui->nahled->picture(), m_pictureWidth, m_pictureHeight, m_picturePlanes, m_pictureBits);
     ui->tapetainfo->setText(pictureInfoText(m_pictureWidth, m_pictureHeight, m_pictureBits));
@@ -37,16 +38,18 @@ void frmConsole::clearPreview()
     ui->Label27->setText(QString());
 }
 
-void frmConsole::loadPreview(const QString& path)
+void frmConsole::loadPreview(const QByteArray& entryBytes)
 {
-    if (path.isEmpty()) {
+    if (entryBytes.isEmpty()) {
         ui->nahled->clearPicture();
         return;
     }
     // Decoding into the previous picture's buffer keeps one full picture in memory
     // and saves an allocation when the sizes match.
     QImage picture = ui->nahled->releasePicture();
-    if (!loadPicture(path, picture) && !loadPicture(errorPicturePath(*m_services.location), picture))
+    const EntryFile file(entryBytes);
+    const bool loaded = !file.path().isEmpty() && loadPicture(file.path(), picture);
+    if (!loaded && !loadPicture(errorPicturePath(*m_services.location), picture))
         picture = QImage();
     ui->nahled->setPicture(std::move(picture));
 }

@@ -2,6 +2,7 @@
 
 #include "platform/FileDialogs.h"
 #include "platform/PlatformServices.h"
+#include "engine/CollectionFile.h"
 #include "engine/CollectionOrder.h"
 
 #include <QDateTime>
@@ -10,6 +11,7 @@
 #include <memory>
 
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QAction;
 
@@ -137,13 +139,18 @@ private:
     void selectEntry(int index);
     void setCountLabel();
     // Adds entries at their sorted places; the list never holds more than 32767.
-    void addEntriesSorted(QListWidget* list, QStringList entries);
+    void addEntriesSorted(QListWidget* list, CollectionEntries entries);
     void clearCollection();
     // Empties the list, then asks for a collection file; empty when cancelled.
     QString askForCollectionFile();
-    QStringList collectionEntries() const;
+    CollectionEntries collectionEntries() const;
+    // The entry an item of the list stands for, with the bytes that name its file.
+    static CollectionEntry entryAt(const QListWidgetItem* item);
+    // Appends the entries in the given order.
+    static void setEntries(QListWidget* list, const CollectionEntries& entries);
     void setChangeNowBusy(bool busy);
-    void loadPreview(const QString& path);
+    // Loads the picture of the file that an entry's bytes name.
+    void loadPreview(const QByteArray& entryBytes);
     // The size line of the picture the preview holds.
     void showPictureInfo();
     void clearPreview();

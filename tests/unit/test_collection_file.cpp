@@ -1,9 +1,13 @@
 #include "engine/CollectionFile.h"
 #include "engine/CollectionOrder.h"
+#include "engine/EntryFile.h"
+#include "engine/PictureIO.h"
 #include "FileSizeLimit.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
@@ -11,6 +15,8 @@
 #include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
+
+#include <fcntl.h>
 
 namespace {
 
@@ -52,46 +58,70 @@ void asOrdinaryUser(Work work)
     thread.join();
 }
 
+QStringList texts(const CollectionEntries& entries)
+{
+    QStringList out;
+    for (const CollectionEntry& entry : entries)
+        out << entry.text;
+    return out;
+}
+
+QStringList parsed(QByteArrayView bytes)
+{
+    return texts(parseCollection(bytes).entries);
+}
+
+CollectionEntries entriesOf(const QStringList& paths)
+{
+    CollectionEntries entries;
+    for (const QString& path : paths)
+        entries << entryFromPath(path);
+    return entries;
+}
+
 } // namespace
 
 TEST(CollectionFile, LinesEndAtCrCrLfOrLf)
 {
-    EXPECT_EQ(parseCollection("a\r\nb\rc\nd"), (QStringList{"a", "b", "c", "d"}));
-    EXPECT_EQ(parseCollection("a\r\n"), QStringList{"a"});
-    EXPECT_EQ(parseCollection("last without end"), QStringList{"last without end"});
-    EXPECT_EQ(parseCollection(""), QStringList{});
+    EXPECT_EQ(parsed("a\r\nb\rc\nd"), (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(parsed("a\r\n"), QStringList{"a"});
+    EXPECT_EQ(parsed("last without end"), QStringList{"last without end"});
+    EXPECT_EQ(parsed(""), QStringList{});
 }
 
 TEST(CollectionFile, EmptyLinesAreSkippedButBlanksAreEntries)
 {
-    EXPECT_EQ(parseCollection("\r\n\r\na\r\n\r\n\r\nb\r\n\r\n"), (QStringList{"a", "b"}));
-    EXPECT_EQ(parseCollection("  \r\n x y \r\n"), (QStringList{"  ", " x y "}));
+    EXPECT_EQ(parsed("\r\n\r\na\r\n\r\n\r\nb\r\n\r\n"), (QStringList{"a", "b"}));
+    EXPECT_EQ(parsed("  \r\n x y \r\n"), (QStringList{"  ", " x y "}));
     // A CR directly followed by a CR LF is two line ends, with an empty line between.
-    EXPECT_EQ(parseCollection("a\r\r\nb"), (QStringList{"a", "b"}));
+    EXPECT_EQ(parsed("a\r\r\nb"), (QStringList{"a", "b"}));
 }
 
 TEST(CollectionFile, EncodingEndsEveryEntryWithCrLf)
 {
-    EXPECT_EQ(encodeCollection({QStringLiteral("/a.png"), QStringLiteral("/b c.jpg")}), QByteArray("/a.png\r\n/b c.jpg\r\n"));
+    EXPECT_EQ(encodeCollection(entriesOf({QStringLiteral("/a.png"), QStringLiteral("/b c.jpg")})),
+              QByteArray("/a.png\r\n/b c.jpg\r\n"));
     EXPECT_EQ(encodeCollection({}), QByteArray());
     // No byte-order mark, the locale's 8-bit text.
-    EXPECT_EQ(encodeCollection({QStringLiteral("/žluťoučký.png")}), QStringLiteral("/žluťoučký.png").toLocal8Bit() + "\r\n");
+    EXPECT_EQ(encodeCollection(entriesOf({QStringLiteral("/žluťoučký.png")})),
+              QStringLiteral("/žluťoučký.png").toLocal8Bit() + "\r\n");
 }
 
 TEST(CollectionFile, SaveThenLoadGivesTheSameEntries)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kolekce.tkl"));
-    const QStringList entries{QStringLiteral("/obrázky/č.png"), QStringLiteral("relativní.jpg"), QStringLiteral(" /x ")};
+    const CollectionEntries entries =
+        entriesOf({QStringLiteral("/obrázky/č.png"), QStringLiteral("relativní.jpg"), QStringLiteral(" /x ")});
     int breaths = 0;
     writeAll(path, "old\r\n");
     const ino_t old = inode(path);
     ASSERT_TRUE(writeCollectionFile(path, entries, [&breaths] { ++breaths; }));
     EXPECT_EQ(readAll(path), encodeCollection(entries));
     EXPECT_NE(inode(path), old) << "a folder that takes new files gets a whole new file, never a rewrite";
-    QStringList back;
-    ASSERT_TRUE(readCollectionFile(path, back, {}));
-    EXPECT_EQ(back, entries);
+    CollectionReading back;
+    ASSERT_TRUE(readCollectionFile(path, kMaxCollectionEntries, back, {}));
+    EXPECT_EQ(back.entries, entries);
 
     ASSERT_TRUE(writeCollectionFile(path, {}, {}));
     EXPECT_EQ(QFileInfo(path).size(), 0);
@@ -104,7 +134,7 @@ TEST(CollectionFile, AFailedSaveLeavesThePreviousFileWhole)
     writeAll(path, "old\r\n");
     {
         const FileSizeLimit full(64);
-        EXPECT_FALSE(writeCollectionFile(path, QStringList(50, QStringLiteral("/a/long/enough/entry.png")), {}));
+        EXPECT_FALSE(writeCollectionFile(path, CollectionEntries(50, entryFromPath(QStringLiteral("/a/long/enough/entry.png"))), {}));
     }
     EXPECT_EQ(readAll(path), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kolekce.tkl")});
@@ -119,7 +149,7 @@ TEST(CollectionFile, AWritableCollectionInAReadOnlyFolderIsRewrittenInPlace)
     const QString locked = folder + QStringLiteral("/zamčená.tkl");
     writeAll(path, "/a/longer/previous/entry.png\r\n");
     writeAll(locked, "old\r\n");
-    const QStringList entries{QStringLiteral("/nová.png"), QStringLiteral("/b.png")};
+    const CollectionEntries entries = entriesOf({QStringLiteral("/nová.png"), QStringLiteral("/b.png")});
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     const auto open = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup;
     ASSERT_TRUE(QFile::setPermissions(folder, open));
@@ -147,8 +177,105 @@ TEST(CollectionFile, HiddenFilesAndFoldersCountAsMissing)
     EXPECT_FALSE(collectionFileExists(hidden));
     EXPECT_FALSE(collectionFileExists(dir.path()));
     EXPECT_FALSE(collectionFileExists(dir.filePath(QStringLiteral("none.tkl"))));
-    QStringList entries;
-    EXPECT_FALSE(readCollectionFile(dir.filePath(QStringLiteral("none.tkl")), entries, {}));
+    CollectionReading reading;
+    EXPECT_FALSE(readCollectionFile(dir.filePath(QStringLiteral("none.tkl")), kMaxCollectionEntries, reading, {}));
+}
+
+TEST(CollectionFile, LinesLongerThanAPathAreNoEntries)
+{
+    const QByteArray path(kMaxEntryBytes, 'p');
+    const CollectionReading read = parseCollection("/a\r\n" + path + "p\r\n" + path + "\r\n/b");
+    EXPECT_EQ(texts(read.entries), (QStringList{"/a", QString::fromLatin1(path), "/b"}));
+    EXPECT_TRUE(read.longLinesSkipped);
+    EXPECT_FALSE(read.notACollection);
+    EXPECT_FALSE(parseCollection("/a\r\n" + path).longLinesSkipped);
+}
+
+TEST(CollectionFile, ReadingStopsWhereTheFileCannotBeACollection)
+{
+    // A run of 64 KiB without a line end: what comes after it is not read.
+    const CollectionReading endless = parseCollection("/a\r\n" + QByteArray(64 * 1024 + 1, 'x') + "\r\n/b\r\n");
+    EXPECT_EQ(texts(endless.entries), QStringList{"/a"});
+    EXPECT_TRUE(endless.notACollection);
+    const CollectionReading longButEnded = parseCollection("/a\r\n" + QByteArray(64 * 1024, 'x') + "\r\n/b\r\n");
+    EXPECT_EQ(texts(longButEnded.entries), (QStringList{"/a", "/b"}));
+    EXPECT_FALSE(longButEnded.notACollection);
+
+    // Entries adding up to more than 8 MiB: more than a full list of real paths.
+    QByteArray huge;
+    const QByteArray line = QByteArray(4000, 'h') + "\r\n";
+    for (int i = 0; i < 2200; ++i)
+        huge += line;
+    const CollectionReading tooMuch = parseCollection(huge);
+    EXPECT_TRUE(tooMuch.notACollection);
+    EXPECT_EQ(tooMuch.entries.size(), 8 * 1024 * 1024 / 4000);
+}
+
+TEST(CollectionFile, ReadingStopsAfterTheEntriesWanted)
+{
+    const CollectionReading read = parseCollection("\r\n/a\r\n\r\n/b\r\n/c\r\n/d", 3);
+    EXPECT_EQ(texts(read.entries), (QStringList{"/a", "/b", "/c"}));
+    EXPECT_FALSE(read.notACollection);
+}
+
+TEST(CollectionFile, AFileReadInPiecesGivesEveryEntryWhole)
+{
+    // Lines of many lengths, so that entries and CR LF pairs straddle the pieces.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("dlouha.tkl"));
+    QByteArray bytes;
+    for (int i = 0; bytes.size() < 300 * 1024; ++i)
+        bytes += "/" + QByteArray(i % 997, 'a' + char(i % 26)) + (i % 3 ? "\r\n" : "\r");
+    writeAll(path, bytes);
+    CollectionReading read;
+    int breaths = 0;
+    ASSERT_TRUE(readCollectionFile(path, kMaxCollectionEntries, read, [&breaths] { ++breaths; }));
+    EXPECT_EQ(read.entries, parseCollection(bytes).entries);
+    EXPECT_EQ(encodeCollection(read.entries).size(), bytes.size() + bytes.count('\r') - bytes.count('\n'));
+}
+
+// An old Latin-2 name on a UTF-8 system and a Czech name in UTF-8: both open their
+// picture, and their bytes come back unchanged from a save.
+TEST(CollectionFile, EntriesKeepTheirBytesAndOpenTheirFilesByThem)
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const QByteArray latin2 = folder + "/\xe8\xe1st.png";
+    const QByteArray utf8 = folder + "/ěščřžýáíé.png";
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && QImage(3, 2, QImage::Format_RGB32).save(&buffer, "PNG"));
+    for (const QByteArray& name : {latin2, utf8}) {
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, png.constData(), size_t(png.size())), ssize_t(png.size()));
+        ::close(fd);
+    }
+
+    const QByteArray file = latin2 + "\r\n" + utf8 + "\r\n";
+    const CollectionReading read = parseCollection(file);
+    ASSERT_EQ(read.entries.size(), 2);
+    EXPECT_EQ(read.entries[0].bytes, latin2);
+    EXPECT_EQ(read.entries[0].text, dir.path() + QStringLiteral("/\uFFFD\uFFFDst.png"));
+    EXPECT_EQ(read.entries[1].text, dir.path() + QStringLiteral("/ěščřžýáíé.png"));
+    EXPECT_EQ(encodeCollection(read.entries), file);
+    // An entry the editor adds from a path given as text is written as that text.
+    EXPECT_EQ(entryFromPath(read.entries[1].text), read.entries[1]);
+
+    for (const CollectionEntry& entry : read.entries) {
+        const EntryFile opened(entry.bytes);
+        QImage picture;
+        EXPECT_TRUE(loadPicture(opened.path(), picture)) << opened.path().toStdString();
+        EXPECT_EQ(picture.size(), QSize(3, 2));
+    }
+    // A name that reads as text back to its bytes is used as it is.
+    EXPECT_EQ(EntryFile(utf8).path(), read.entries[1].text);
+    // A missing file and a FIFO (whose reader would wait for a writer) open nothing.
+    EXPECT_TRUE(EntryFile(folder + "/\xe8.png").path().isEmpty());
+    EXPECT_TRUE(EntryFile(latin2 + QByteArray(1, '\0') + "x").path().isEmpty());
+    const QByteArray fifo = folder + "/\xe8.fifo";
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    EXPECT_TRUE(EntryFile(fifo).path().isEmpty());
 }
 
 TEST(CollectionOrder, SortsCaseInsensitivelyInTheLocalesOrder)

@@ -99,9 +99,10 @@ TEST(FullDisk, ACollectionIsSavedWholeOrNotAtAll)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kolekce.tkl"));
-    ASSERT_TRUE(writeCollectionFile(path, {QStringLiteral("/old.png")}, {}));
-    const QStringList entries{QStringLiteral("/obrázky/a.png"), QStringLiteral("/obrázky/b.jpg"),
-                              QStringLiteral("/obrázky/c.gif")};
+    ASSERT_TRUE(writeCollectionFile(path, {entryFromPath(QStringLiteral("/old.png"))}, {}));
+    const CollectionEntries entries{entryFromPath(QStringLiteral("/obrázky/a.png")),
+                                    entryFromPath(QStringLiteral("/obrázky/b.jpg")),
+                                    entryFromPath(QStringLiteral("/obrázky/c.gif"))};
     sweepFullDisk(path, [&] { return writeCollectionFile(path, entries, {}); }, encodeCollection(entries));
 }
 

@@ -49,25 +49,43 @@ QByteArray bmpClaiming(qint32 width, qint32 height, int pixelBytes)
 
 TEST(HostileCollectionFile, AByteOrderMarkIsNoEntryButUFeffInsideALineStays)
 {
+    const auto texts = [](QByteArrayView bytes) {
+        QStringList out;
+        for (const CollectionEntry& entry : parseCollection(bytes).entries)
+            out << entry.text;
+        return out;
+    };
     // A file saved by a Windows editor starts with a mark; a line of nothing but the
     // mark is an empty line.
-    EXPECT_EQ(parseCollection("\xEF\xBB\xBF\r\n/a.png\r\n"), QStringList{QStringLiteral("/a.png")});
-    EXPECT_EQ(parseCollection("\xEF\xBB\xBF/a.png\r\n"), QStringList{QStringLiteral("/a.png")});
+    EXPECT_EQ(texts("\xEF\xBB\xBF\r\n/a.png\r\n"), QStringList{QStringLiteral("/a.png")});
+    EXPECT_EQ(texts("\xEF\xBB\xBF/a.png\r\n"), QStringList{QStringLiteral("/a.png")});
     // Anywhere else U+FEFF is a character of the entry, and it survives a save.
     const QStringList entries{QStringLiteral("/a"), QStringLiteral("\uFEFF/b"), QStringLiteral("/c\uFEFF")};
-    EXPECT_EQ(parseCollection("/a\r\n\xEF\xBB\xBF/b\r\n/c\xEF\xBB\xBF"), entries);
-    EXPECT_EQ(parseCollection(encodeCollection(entries)), entries);
+    const QByteArray file("/a\r\n\xEF\xBB\xBF/b\r\n/c\xEF\xBB\xBF");
+    EXPECT_EQ(texts(file), entries);
+    EXPECT_EQ(encodeCollection(parseCollection(file).entries), file + "\r\n");
+    // A line of 4096 bytes after the mark is still an entry.
+    EXPECT_EQ(parseCollection("\xEF\xBB\xBF" + QByteArray(kMaxEntryBytes, 'x')).entries.size(), 1);
 }
 
-TEST(HostileCollectionFile, NulBytesAndBrokenUtf8StayInTheirEntryAndSurviveASave)
+TEST(HostileCollectionFile, ANulByteEndsTheReadingAndBrokenUtf8KeepsItsBytes)
 {
-    const QStringList read = parseCollection(QByteArray("/a\0b.png\r\n/\xff\xfe.png\r\n/c\xe2\x82", 23));
-    ASSERT_EQ(read.size(), 3);
-    EXPECT_EQ(read[0], QString::fromUtf8("/a\0b.png", 8));
-    EXPECT_EQ(read[1], QStringLiteral("/\uFFFD\uFFFD.png"));
+    // No path and no text file holds a NUL byte: the file is no collection, and what
+    // was read before it stays.
+    const CollectionReading nul = parseCollection(QByteArray("/a.png\r\n/a\0b.png\r\n/c.png\r\n", 22));
+    ASSERT_EQ(nul.entries.size(), 1);
+    EXPECT_EQ(nul.entries[0].text, QStringLiteral("/a.png"));
+    EXPECT_TRUE(nul.notACollection);
+    EXPECT_FALSE(parseCollection("/a.png\r\n/c.png").notACollection);
+
+    const CollectionReading read = parseCollection("/\xff\xfe.png\r\n/c\xe2\x82");
+    ASSERT_EQ(read.entries.size(), 2);
+    EXPECT_EQ(read.entries[0].text, QStringLiteral("/\uFFFD\uFFFD.png"));
     // An incomplete sequence at the end of the file is kept as what it is.
-    EXPECT_EQ(read[2], QStringLiteral("/c\uFFFD\uFFFD"));
-    EXPECT_EQ(parseCollection(encodeCollection(read)), read);
+    EXPECT_EQ(read.entries[1].text, QStringLiteral("/c\uFFFD\uFFFD"));
+    // The bytes, not the text with its replacement characters, are written back.
+    EXPECT_EQ(encodeCollection(read.entries), QByteArray("/\xff\xfe.png\r\n/c\xe2\x82\r\n"));
+    EXPECT_FALSE(read.notACollection);
 }
 
 TEST(HostileSettingsText, DigitsOfOtherScriptsEndTheNumberAndBlanksInTheExponentAreIgnored)

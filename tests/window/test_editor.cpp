@@ -4,8 +4,12 @@
 #include "engine/Schedule.h"
 #include "ui/PreviewBox.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QItemSelectionModel>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -487,4 +491,52 @@ TEST_F(Editor, TheExitCommandAsksAboutUnsavedChanges)
     messages.answers = {MsgAnswer::Yes};
     window->mnuc1_end_Click();
     EXPECT_EQ(process.exitCodes, std::vector<int>{0});
+}
+
+TEST_F(Editor, AnAddedEntryGoesAfterTheEntriesItEqualsWithCaseIgnored)
+{
+    start();
+    click("Label4");
+    add(path("A.png"));
+    add(path("a.png"));
+    add(path("b.png"));
+    add(path("B.png"));
+    add(path("A.png"));
+    EXPECT_EQ(entries(), (QStringList{path("A.png"), path("a.png"), path("A.png"), path("b.png"), path("B.png")}));
+}
+
+TEST_F(Editor, NamesThatAreNoValidTextShowTheirPicturesAndAreSavedByteForByte)
+{
+    start();
+    // An old Latin-2 name ("1 část.png") on a UTF-8 system, and a Czech name in UTF-8.
+    const QByteArray latin2 = QFile::encodeName(temp.path()) + "/1 \xe8\xe1st.png";
+    const QString czech = makePicture(QStringLiteral("2 ěščřžýáíé.png"), Qt::green, 22);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && QImage(11, 7, QImage::Format_RGB32).save(&buffer, "PNG"));
+    // Qt names files only by text, which cannot give these bytes.
+    const int fd = ::open(latin2.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, png.constData(), size_t(png.size())), ssize_t(png.size()));
+    ::close(fd);
+    const QString file = path(QStringLiteral("názvy.tkl"));
+    const QByteArray lines = latin2 + "\r\n" + QFile::encodeName(czech) + "\r\n";
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(lines) == lines.size());
+    out.close();
+
+    dialogs.results.push_back(file);
+    click("Label5");
+    // The stray bytes read as replacement characters in the list.
+    EXPECT_EQ(entries(), (QStringList{path(QStringLiteral("1 \uFFFD\uFFFDst.png")), czech}));
+    EXPECT_EQ(preview().size(), QSize(11, 7));
+    list()->setCurrentRow(1);
+    EXPECT_EQ(preview().size(), QSize(22, 30));
+    list()->setCurrentRow(0);
+    EXPECT_EQ(preview().size(), QSize(11, 7));
+
+    saveAs(file);
+    EXPECT_FALSE(visible("editBox"));
+    EXPECT_EQ(bytesOf(file), lines);
+    EXPECT_TRUE(messages.shown.empty());
 }

@@ -17,6 +17,18 @@ namespace {
 const QString NotFound = QStringLiteral("Kolekce tapet nebyla nalezena.");
 const QString SettingsNotSaved = QStringLiteral("Nastavení aplikace se nepodařilo uložit.\r"
                                                 "Zkontrolujte, zda je složka s nastavením zapisovatelná a disk není plný.");
+QString notACollection(const QString& file)
+{
+    return QStringLiteral("Soubor %1 není kolekce tapet nebo je poškozený.\r"
+                          "Přidány byly jen tapety přečtené před poškozeným místem.")
+        .arg(file);
+}
+QString longLines(const QString& file)
+{
+    return QStringLiteral("Některé řádky souboru %1 jsou delší, než může být cesta k souboru.\r"
+                          "Tyto řádky nebyly přidány.")
+        .arg(file);
+}
 // The size of the built-in error picture.
 const QSize ErrorPicture(320, 240);
 
@@ -252,20 +264,28 @@ TEST_F(Faults, TheChosenCollectionDeletedOrTurnedToGarbageWhileInUse)
     EXPECT_FALSE(wallpaper.calls.back().hadPicture);
     EXPECT_EQ(messages.shown.size(), 1u);
 
-    // Replaced by binary garbage: it loads as whatever lines it holds, and each of
-    // them shows the error picture.
-    const QByteArray junk = garbage(64LL * 1024, 7);
+    // Replaced by binary garbage: it loads as whatever lines it holds up to its first
+    // NUL byte, which no collection holds; the user is told once, and each of the lines
+    // shows the error picture.
+    QByteArray junk = garbage(64LL * 1024, 7);
+    junk.replace('\0', '\n');
+    junk += raw("\0") + garbage(1024, 8);
     overwrite(chosen, junk);
     click("Label4");
     click("Label26");
-    const int lines = int(std::min<qsizetype>(parseCollection(junk).size(), 32767));
+    const CollectionReading read = parseCollection(junk);
+    ASSERT_TRUE(read.notACollection);
+    const int lines = int(read.entries.size());
     ASSERT_GT(lines, 10);
     EXPECT_EQ(list()->count(), lines);
     EXPECT_EQ(list()->currentRow(), 0);
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].text, notACollection(chosen));
+    EXPECT_EQ(messages.shown[1].title, QStringLiteral("Chyba"));
     for (int i = 0; i < 50; ++i)
         tick();
     EXPECT_EQ(lastApplied(), ErrorPicture);
-    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(list()->count(), lines);
 }
 
@@ -289,29 +309,45 @@ TEST_F(Faults, APictureTurnedToGarbageAfterItWasPreparedIsAppliedAsPrepared)
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(Faults, CollectionsWithNulBytesLongLinesAndBrokenTextLoadAndChange)
+TEST_F(Faults, CollectionsWithNulBytesLongLinesAndBrokenTextLoadWhatTheyCanAndChange)
 {
     const QString picture = makePicture(QStringLiteral("ok.png"), Qt::red, 15);
+    const QString file = path(QStringLiteral("hostile.tkl"));
     struct Case {
         const char* name;
         QByteArray bytes;
         int entries;
+        QString message;
     };
     const QByteArray ok = picture.toLocal8Bit();
+    const QByteArray overLong(kMaxEntryBytes + 1, 'm');
     const QByteArray megabyte(1 << 20, 'm');
     const Case cases[] = {
-        {"NUL bytes", ok + "\r\n" + raw("/x\0y.png\r\n\0\0\0\r\n"), 3},
-        {"lines of 1 MB", "/" + megabyte + "\r\n" + ok + "\r\n/" + megabyte + "a", 3},
-        {"invalid UTF-8", ok + "\r\n/\xff\xfe\xc3(.png\r\n/\xed\xa0\x80\r\n\xf4\x90\x80\x80", 4},
+        // Reading stops at the NUL byte; the entry before it stays.
+        {"NUL bytes", ok + "\r\n" + raw("/x\0y.png\r\n\0\0\0\r\n") + ok + "\r\n", 1, notACollection(file)},
+        // Lines longer than a path are left out, the rest is read.
+        {"over-long lines", "/" + overLong + "\r\n" + ok + "\r\n/" + overLong + "a\r\n" + ok, 2, longLines(file)},
+        {"a line of 4096 bytes", "/" + QByteArray(kMaxEntryBytes - 1, 'm') + "\r\n" + ok, 2, {}},
+        // A megabyte without a line end is no collection.
+        {"a line of 1 MB", ok + "\r\n/" + megabyte + "\r\n" + ok + "\r\n", 1, notACollection(file)},
+        {"invalid UTF-8", ok + "\r\n/\xff\xfe\xc3(.png\r\n/\xed\xa0\x80\r\n\xf4\x90\x80\x80", 4, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        storeOption(QStringLiteral("kolekce"), path(QStringLiteral("hostile.tkl")));
-        overwrite(path(QStringLiteral("hostile.tkl")), c.bytes);
+        storeOption(QStringLiteral("kolekce"), file);
+        overwrite(file, c.bytes);
         wallpaper.calls.clear();
+        messages.shown.clear();
         start();
         EXPECT_EQ(list()->count(), c.entries);
-        EXPECT_TRUE(messages.shown.empty());
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(messages.shown.empty());
+        } else {
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].text, c.message);
+            EXPECT_EQ(messages.shown[0].title, QStringLiteral("Chyba"));
+            EXPECT_EQ(messages.shown[0].style, MsgStyle::OkCritical);
+        }
         for (int i = 0; i < c.entries + 1; ++i)
             click("changeNow");
         ASSERT_EQ(wallpaper.calls.size(), size_t(c.entries + 2));
@@ -365,12 +401,14 @@ TEST_F(Faults, ADesktopThatRefusesTheWallpaperStopsNothing)
 TEST_F(Faults, TheEditorOpensGarbageAndNonPicturesAndSavesThemBackWhole)
 {
     start();
-    const QByteArray junk = garbage(16LL * 1024, 11);
+    // Garbage without NUL bytes, which would end the reading.
+    QByteArray junk = garbage(16LL * 1024, 11);
+    junk.replace('\0', '\r');
     const QString file = path(QStringLiteral("smeti.tkl"));
     overwrite(file, junk);
     dialogs.results.push_back(file);
     click("Label5");
-    const int lines = int(parseCollection(junk).size());
+    const int lines = int(parseCollection(junk).entries.size());
     ASSERT_GT(lines, 3);
     EXPECT_EQ(list()->count(), lines);
     EXPECT_EQ(text("tapetainfo"), QStringLiteral("320x240, 24 bitů")) << "the first entry is no picture";
@@ -391,6 +429,9 @@ TEST_F(Faults, TheEditorOpensGarbageAndNonPicturesAndSavesThemBackWhole)
     dialogs.results.push_back(file);
     click("Label25");
     EXPECT_FALSE(visible("editBox"));
-    EXPECT_EQ(parseCollection(bytesOf(file)), before);
+    QStringList after;
+    for (const CollectionEntry& entry : parseCollection(bytesOf(file)).entries)
+        after << entry.text;
+    EXPECT_EQ(after, before);
     EXPECT_TRUE(messages.shown.empty());
 }
