@@ -112,12 +112,12 @@ start_lxqt() {
     background pcmanfm-qt --desktop --profile=lxqt
     wait_until has_client_window 20 || fail_with_log "pcmanfm-qt's desktop did not start"
     MODES=(center stretch tile)
+    # pcmanfm-qt shows the mode it is given but stores only the picture: the mode
+    # stored must be ours too.
     setting() {
         sed -n 's/^Wallpaper=//p; s/^WallpaperMode=//p' "$XDG_CONFIG_HOME/pcmanfm-qt/lxqt/settings.conf" | paste -sd ' '
     }
-    # pcmanfm-qt shows the mode it is given but stores only the picture: the mode
-    # stored must be ours too.
-}}
+}
 
 start_mate() {
     x_desktop 1
