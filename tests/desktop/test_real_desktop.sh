@@ -137,13 +137,15 @@ start_kde() {
     background kwin_x11
     wait_until "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window" 30 || fail_with_log "kwin did not start"
     background plasmashell --no-respawn
-    wait_until "qdbus org.kde.plasmashell /PlasmaShell" 60 || fail_with_log "plasmashell did not start"
+    # Ready once it has a desktop and has drawn its own wallpaper on it.
+    wait_until "qdbus org.kde.plasmashell /PlasmaShell org.kde.PlasmaShell.evaluateScript 'print(desktops().length)' | grep -qv '^0'" 60 \
+        && wait_until "[[ \$(root_pixel 512 400) != 000000 ]]" 60 || fail_with_log "plasmashell did not start"
     # Plasma tiles from the centre of the screen: a tile sits in the middle.
     TILE_ORIGIN="62 84"
     MODES=(6 0 3)
     setting() {
         local file=$XDG_CONFIG_HOME/plasma-org.kde.plasma.desktop-appletsrc
-        echo "$(sed -n 's/^Image=//p' "$file" | sort -u | paste -sd ' ') $(sed -n 's/^FillMode=//p' "$file" | sort -u | paste -sd ' ')"
+        echo "$(sed -n 's|^Image=file://||p' "$file" | sort -u | paste -sd ' ') $(sed -n 's/^FillMode=//p' "$file" | sort -u | paste -sd ' ')"
     }
 }
 
