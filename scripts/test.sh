@@ -4,7 +4,7 @@
 # layer under Wine, then the installed program and its Debian package.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/install-deps.sh" build test
+"$top/scripts/install-deps.sh" build test desktops
 "$top/scripts/build.sh"
 (cd "$top/build" && ctest --output-on-failure -j 2)
 "$top/scripts/test-sanitizers.sh" "$top/build-sanitizers"
