@@ -47,6 +47,7 @@ fail_with_log() {
 # background COMMAND...: a desktop process whose output goes to the log.
 background() {
     "$@" >>"$LOG" 2>&1 &
+    DESKTOP_PID=$!
     track_pid $!
 }
 
@@ -308,7 +309,15 @@ for style in 0 1 2; do
     run_startos "$style"
     check_style "$style"
 done
-if [[ $DESKTOP == cinnamon ]]; then
+if [[ $DESKTOP == lxqt ]]; then
+    # A desktop that ends without saving (pcmanfm-qt 1.2 writes back the mode it started
+    # with when it ends in order) comes back in the stored style.
+    kill -KILL "$DESKTOP_PID"
+    wait_until "! has_client_window" 10
+    background pcmanfm-qt --desktop --profile=lxqt
+    wait_until has_client_window 20 || fail_with_log "pcmanfm-qt's desktop did not start again"
+    check_style 2 tile-restarted
+elif [[ $DESKTOP == cinnamon ]]; then
     # Cinnamon copies GNOME's keys into its own: the picture must have come by its own.
     check "cinnamon: GNOME's key is left alone" "" "$(gsettings get org.gnome.desktop.background picture-uri | grep tapetor-)"
 elif [[ $DESKTOP == gnome* ]]; then
