@@ -18,9 +18,11 @@ source "$HERE/app_lib.sh"
 # it; they carry our temporary home in their environment.
 end_bus_children() {
     [[ -n $T ]] || return 0
-    grep -lsz "^HOME=$T/home$" /proc/[0-9]*/environ | while read -r environ; do
+    local environs environ pid
+    mapfile -t environs < <(grep -lsz "^HOME=$T/home$" /proc/[0-9]*/environ)
+    for environ in "${environs[@]}"; do
         pid=${environ#/proc/}; pid=${pid%/environ}
-        [[ $pid != "$$" && $pid != "$BASHPID" ]] && kill "$pid" 2>/dev/null
+        [[ $pid != "$$" ]] && kill "$pid" 2>/dev/null
     done
 }
 trap 'end_bus_children; desktop_cleanup' EXIT
