@@ -23,9 +23,10 @@ Cinnamon, MATE, Xfce, KDE Plasma, LXDE, LXQt, sway) and on the root window of
 a bare X server otherwise. Its window is in Czech.")
 
 # The libraries come from the binary. Qt loads its platform and picture format
-# plugins only at run time, so no library dependency names their packages.
+# plugins only at run time, so no library dependency names their packages. A Wayland
+# session without Xwayland (sway's default) needs the wayland platform plugin.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, qt6-image-formats-plugins")
 # Web links and the mail address are handed to xdg-open; Qt's own buttons and file
 # dialogs speak Czech with its translations.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")

@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, only those that are missing.
-# Usage: scripts/install-deps.sh build|run|test|fuzz|bench|package ...
+# Usage: scripts/install-deps.sh build|run|test|desktops|fuzz|bench|package ...
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
        libx11-dev libx11-xcb-dev libxrandr-dev zlib1g-dev libgtest-dev fonts-dejavu-core qt6-translations-l10n)
-run=(xvfb openbox trayer xdotool x11-utils x11-apps imagemagick)
+# qt6-wayland: a Wayland session without Xwayland (sway's default) has no other way in.
+run=(xvfb openbox trayer xdotool x11-utils x11-apps imagemagick qt6-wayland)
 test=("${run[@]}" dbus dconf-service dconf-cli gsettings-desktop-schemas libglib2.0-bin xrestop x11-xserver-utils locales feh)
+# The real desktop components the wallpaper is tried on (tests/desktop/test_real_desktop.sh).
+desktops=(dbus-x11 python3-gi xfdesktop4 xfconf pcmanfm pcmanfm-qt caja mate-desktop-common
+          gnome-shell libgl1-mesa-dri cinnamon cinnamon-desktop-data cinnamon-settings-daemon
+          sway swaybg grim plasma-workspace plasma-desktop kwin-x11 qdbus-qt5)
 # libFuzzer (clang's) for scripts/test-fuzz.sh; llvm-14 symbolises its reports.
 fuzz=(clang-14 libclang-rt-14-dev llvm-14)
+# The format check and the static analysis (scripts/test-style.sh).
+style=(clang-format clang-tidy git)
 bench=("${run[@]}" libjpeg-turbo-progs xwallpaper hsetroot feh time)
 package=(dpkg-dev file lintian desktop-file-utils appstream)
 

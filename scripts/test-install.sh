@@ -77,7 +77,7 @@ packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||'
 check "the package holds what cmake --install installs" "$installed" "$packaged"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins qt6-image-formats-plugins; do
+for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins qt6-wayland qt6-image-formats-plugins; do
     check "depends on $package" 1 "$(grep -qE "(^|, )$package( |,|$)" <<<"$depends" && echo 1 || echo 0)"
 done
 check "section" x11 "$(dpkg-deb -f "$deb" Section)"

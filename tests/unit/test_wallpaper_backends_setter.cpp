@@ -1,5 +1,6 @@
 #include "engine/WallpaperBitmap.h"
 #include "platform/linux/wallpaper/LinuxWallpaperSetter.h"
+#include "platform/linux/wallpaper/PcmanfmState.h"
 #include "platform/linux/wallpaper/ProcessToolRunner.h"
 #include "platform/linux/wallpaper/UncompressedPng.h"
 #include "platform/linux/wallpaper/WallpaperCopy.h"
@@ -7,12 +8,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include <zlib.h>
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -324,4 +327,51 @@ TEST(ProcessToolRunnerTest, ReportsExitCodesMissingProgramsAndHangs)
     EXPECT_TRUE(runner.run(QStringLiteral("printf"), {QStringLiteral("%s|"), QStringLiteral("a b"), QStringLiteral("$HOME")}, &output));
     EXPECT_EQ(output, QByteArray("a b|$HOME|")); // arguments reach the tool untouched
     EXPECT_FALSE(runner.run(QStringLiteral("sleep"), {QStringLiteral("30")}, nullptr));
+}
+
+TEST_F(SetterTest, LxdeWithoutARunningPcmanfmFailsWithoutCallingIt)
+{
+    bool running = false;
+    auto setter = LinuxWallpaperSetter(DesktopKind::Lxde, runner, copies(), {}, [&running] { return running; });
+    const QImage picture = quadrants(10, 10);
+    EXPECT_FALSE(setter.setWallpaper(bmp(), StyleCenter, &picture));
+    EXPECT_TRUE(runner.calls.empty());
+    EXPECT_TRUE(copyFiles().isEmpty());
+    running = true;
+    EXPECT_TRUE(setter.setWallpaper(bmp(), StyleCenter, &picture));
+    EXPECT_EQ(runner.calls.size(), 1u);
+}
+
+TEST_F(SetterTest, LxqtKeepsTheModeInTheProfileThatHoldsThePicture)
+{
+    const QString config = dir.filePath(QStringLiteral("config/pcmanfm-qt"));
+    const auto profile = [&](const QString& name) {
+        return std::make_unique<QSettings>(config + QLatin1Char('/') + name + QStringLiteral("/settings.conf"),
+                                           QSettings::IniFormat);
+    };
+    profile(QStringLiteral("other"))->setValue(QStringLiteral("Desktop/WallpaperMode"), QStringLiteral("none"));
+    auto setter = LinuxWallpaperSetter(DesktopKind::Lxqt, runner, copies(), {}, {}, config);
+    const QImage picture = quadrants(10, 10);
+    // Stands in for the running pcmanfm-qt, which stores the picture and not the mode.
+    ASSERT_TRUE(setter.setWallpaper(bmp(), StyleTile, &picture));
+    const QString copy = QDir(copies()).filePath(copyFiles().value(0));
+    profile(QStringLiteral("lxqt"))->setValue(QStringLiteral("Desktop/Wallpaper"), copy);
+    profile(QStringLiteral("lxqt"))->setValue(QStringLiteral("Desktop/WallpaperMode"), QStringLiteral("none"));
+    EXPECT_TRUE(keepPcmanfmQtWallpaperMode(config, copy, QStringLiteral("tile")));
+    EXPECT_EQ(profile(QStringLiteral("lxqt"))->value(QStringLiteral("Desktop/WallpaperMode")), QStringLiteral("tile"));
+    EXPECT_EQ(profile(QStringLiteral("other"))->value(QStringLiteral("Desktop/WallpaperMode")), QStringLiteral("none"));
+    EXPECT_FALSE(keepPcmanfmQtWallpaperMode(config, QStringLiteral("/elsewhere.png"), QStringLiteral("center")));
+}
+
+TEST(PcmanfmStateTest, TheSocketIsNamedAfterTheDisplayAndMustListen)
+{
+    EXPECT_EQ(pcmanfmSocketPath(QStringLiteral("/run/user/5"), QStringLiteral(":0")),
+              QStringLiteral("/run/user/5/pcmanfm-socket--0"));
+    EXPECT_EQ(pcmanfmSocketPath(QStringLiteral("/r"), QStringLiteral("host:12.0")), QStringLiteral("/r/pcmanfm-socket-host-12"));
+    const QByteArray table = "Num       RefCount Protocol Flags    Type St Inode Path\n"
+                             "0000000000000000: 00000002 00000000 00010000 0001 01 381992 /r/pcmanfm-socket--0\n"
+                             "0000000000000000: 00000003 00000000 00000000 0001 03 381999 /r/pcmanfm-socket--1\n";
+    EXPECT_TRUE(isListeningUnixSocket(table, QStringLiteral("/r/pcmanfm-socket--0")));
+    EXPECT_FALSE(isListeningUnixSocket(table, QStringLiteral("/r/pcmanfm-socket--1"))); // connected, not listening
+    EXPECT_FALSE(isListeningUnixSocket(table, QStringLiteral("/r/pcmanfm-socket--2")));
 }

@@ -2,6 +2,8 @@
 
 #include "engine/PictureIO.h"
 #include "platform/linux/wallpaper/BackendCommands.h"
+#include "platform/linux/wallpaper/PcmanfmState.h"
+#include "platform/linux/wallpaper/StyleOptions.h"
 #include "platform/linux/wallpaper/ToolRunner.h"
 #include "platform/linux/wallpaper/WallpaperCopy.h"
 
@@ -21,11 +23,14 @@ bool isStyle(int style)
 } // namespace
 
 LinuxWallpaperSetter::LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runner,
-                                           QString copyFolder, RootSetter rootSetter)
+                                           QString copyFolder, RootSetter rootSetter,
+                                           RunningCheck pcmanfmRunning, QString pcmanfmQtConfig)
     : m_desktop(desktop)
     , m_runner(runner)
     , m_copyFolder(std::move(copyFolder))
     , m_rootSetter(std::move(rootSetter))
+    , m_pcmanfmRunning(std::move(pcmanfmRunning))
+    , m_pcmanfmQtConfig(std::move(pcmanfmQtConfig))
 {
 }
 
@@ -51,6 +56,10 @@ bool LinuxWallpaperSetter::setWallpaper(const QString& bmpPath, int style, const
 
 bool LinuxWallpaperSetter::setThroughTools(const QImage& picture, int style)
 {
+    // Without a pcmanfm to take it, the call would wait for the tool's time bound
+    // (an autostart that runs before the desktop).
+    if (m_desktop == DesktopKind::Lxde && m_pcmanfmRunning && !m_pcmanfmRunning())
+        return false;
     const QString copy = writeWallpaperCopy(picture, m_copyFolder, nextStamp());
     if (copy.isEmpty())
         return false;
@@ -95,6 +104,10 @@ bool LinuxWallpaperSetter::setThroughTools(const QImage& picture, int style)
             accepted = false;
             break;
         }
+    }
+    if (accepted && m_desktop == DesktopKind::Lxqt && !m_pcmanfmQtConfig.isEmpty()) {
+        if (const auto mode = pcmanfmWallpaperMode(style))
+            keepPcmanfmQtWallpaperMode(m_pcmanfmQtConfig, copy, *mode);
     }
     // The desktop may still read the copy it showed until now; it goes only once the
     // new one is in place, and a refused copy goes instead.

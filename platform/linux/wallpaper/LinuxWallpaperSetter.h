@@ -16,10 +16,15 @@ class ToolRunner;
 class LinuxWallpaperSetter final : public WallpaperSetter {
 public:
     using RootSetter = std::function<bool(const QImage& picture, int style)>;
+    // Whether pcmanfm runs to take the LXDE call (see PcmanfmState.h); empty: assume so.
+    using RunningCheck = std::function<bool()>;
 
     // copyFolder holds the PNG copies. rootSetter draws on the X root window.
+    // pcmanfmQtConfig is pcmanfm-qt's settings folder, which gets the mode the
+    // program forgets to store (empty: left alone).
     LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runner, QString copyFolder,
-                         RootSetter rootSetter);
+                         RootSetter rootSetter, RunningCheck pcmanfmRunning = {},
+                         QString pcmanfmQtConfig = {});
 
     bool setWallpaper(const QString& bmpPath, int style, const QImage* picture) override;
 
@@ -33,6 +38,8 @@ private:
     ToolRunner& m_runner;
     QString m_copyFolder;
     RootSetter m_rootSetter;
+    RunningCheck m_pcmanfmRunning;
+    QString m_pcmanfmQtConfig;
     // Backends that draw the picture themselves need a style on every change; a code
     // outside 0..2 keeps the one used before, as the Windows registry values would.
     int m_lastStyle = StyleCenter;

@@ -1,5 +1,6 @@
 #include "platform/linux/wallpaper/LinuxWallpaperSetter.h"
 
+#include "platform/linux/wallpaper/PcmanfmState.h"
 #include "platform/linux/wallpaper/ProcessToolRunner.h"
 #include "platform/linux/wallpaper/X11RootWallpaper.h"
 
@@ -14,7 +15,9 @@ public:
         : m_setter(detectRunningDesktop(), m_runner,
                    QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
                        + QLatin1String("/tapetor"),
-                   setRootWindowWallpaper)
+                   setRootWindowWallpaper, pcmanfmRunning,
+                   QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                       + QLatin1String("/pcmanfm-qt"))
     {
     }
     bool setWallpaper(const QString& bmpPath, int style, const QImage* picture) override
