@@ -7,5 +7,8 @@ AppVersion applicationVersion()
 
 QString versionLine(const AppVersion& version)
 {
-    return QStringLiteral("verze aplikace: %1.%2 sestavení %3").arg(version.major).arg(version.minor).arg(version.revision);
+    return QStringLiteral("verze aplikace: %1.%2 sestavení %3")
+        .arg(version.major)
+        .arg(version.minor)
+        .arg(version.revision);
 }

@@ -109,7 +109,8 @@ void frmConsole::reportUnsavedSettings(bool written)
         return;
     m_toldSettingsUnsaved = true;
     m_services.messages->show(this,
-                              QStringLiteral("Nastavení aplikace se nepodařilo uložit.\r"
-                                             "Zkontrolujte, zda je složka s nastavením zapisovatelná a disk není plný."),
+                              QStringLiteral(
+                                  "Nastavení aplikace se nepodařilo uložit.\r"
+                                  "Zkontrolujte, zda je složka s nastavením zapisovatelná a disk není plný."),
                               Texts::Title, MsgStyle::OkCritical);
 }

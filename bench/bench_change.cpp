@@ -85,8 +85,7 @@ QImage syntheticPhoto(int width, int height)
         const QPointF centre(random.bounded(width), random.bounded(height));
         const double radius = 10 + random.bounded(width / 12);
         QRadialGradient blob(centre, radius);
-        const QColor colour = QColor::fromHsv(random.bounded(360), 60 + random.bounded(180),
-                                              60 + random.bounded(190));
+        const QColor colour = QColor::fromHsv(random.bounded(360), 60 + random.bounded(180), 60 + random.bounded(190));
         blob.setColorAt(0, colour);
         blob.setColorAt(0.7, colour.darker(140));
         blob.setColorAt(1, Qt::transparent);
@@ -96,8 +95,7 @@ QImage syntheticPhoto(int width, int height)
     }
     for (int i = 0; i < 150; ++i) {
         painter.setPen(QPen(QColor::fromHsv(random.bounded(360), 120, 120), 1 + random.bounded(6)));
-        painter.drawLine(random.bounded(width), random.bounded(height), random.bounded(width),
-                         random.bounded(height));
+        painter.drawLine(random.bounded(width), random.bounded(height), random.bounded(width), random.bounded(height));
     }
     painter.end();
     // Sensor grain, which is what makes photographs large as JPEG.
@@ -183,8 +181,8 @@ int tick(const QString& photo, const QString& bitmap, int runs)
     QFile::remove(rawPath);
     std::sort(ours.begin(), ours.end());
     std::sort(floor.begin(), floor.end());
-    std::printf("tick %.1f %.1f\nraw %.1f %.1f\n", ours.front(), ours[ours.size() / 2],
-                floor.front(), floor[floor.size() / 2]);
+    std::printf("tick %.1f %.1f\nraw %.1f %.1f\n", ours.front(), ours[ours.size() / 2], floor.front(),
+                floor[floor.size() / 2]);
     return ok ? 0 : 1;
 }
 
@@ -198,19 +196,18 @@ int stages(const QString& photo, const QString& bitmap, int runs)
     QFile::remove(bitmap + QStringLiteral(".raw"));
     report("bitmap: ours (rename, no fsync)", measure(runs, [&] { writeWallpaperBitmap(picture, bitmap); }));
     report("bitmap: QImage::save via QSaveFile (fsync)", measure(runs, [&] {
-        QSaveFile file(bitmap);
-        if (file.open(QIODevice::WriteOnly) && picture.save(&file, "BMP"))
-            file.commit();
-    }));
+               QSaveFile file(bitmap);
+               if (file.open(QIODevice::WriteOnly) && picture.save(&file, "BMP"))
+                   file.commit();
+           }));
 
     QImage screen(1920, 1080, QImage::Format_RGB32);
     const QList<QRect> monitors{screen.rect()};
-    report("compose stretch 2:1: bilinear QPainter (ours)", measure(runs, [&] {
-        composeRootPicture(picture, 1, monitors, screen);
-    }));
+    report("compose stretch 2:1: bilinear QPainter (ours)",
+           measure(runs, [&] { composeRootPicture(picture, 1, monitors, screen); }));
     report("compose stretch 2:1: QImage::scaled averaging", measure(runs, [&] {
-        screen = picture.scaled(screen.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }));
+               screen = picture.scaled(screen.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+           }));
     report("compose center", measure(runs, [&] { composeRootPicture(picture, 0, monitors, screen); }));
     report("compose tile", measure(runs, [&] { composeRootPicture(picture, 2, monitors, screen); }));
     report("X root hand-over, stretch (compose included)", measure(runs, [&] { setRootWindowWallpaper(picture, 1); }));
@@ -221,19 +218,18 @@ int stages(const QString& photo, const QString& bitmap, int runs)
     const struct {
         const char* name;
         int quality;
-    } qtPng[] = {{"PNG copy: Qt, quality 100 (zlib level 0)", 100},
-                 {"PNG copy: Qt, quality 80 (zlib level 1)", 80}};
+    } qtPng[] = {{"PNG copy: Qt, quality 100 (zlib level 0)", 100}, {"PNG copy: Qt, quality 80 (zlib level 1)", 80}};
     for (const auto& variant : qtPng) {
         report(variant.name, measure(3, [&] {
-            QImageWriter writer(copies + QStringLiteral("/x.png"), "png");
-            writer.setQuality(variant.quality);
-            writer.write(picture);
-        }));
+                   QImageWriter writer(copies + QStringLiteral("/x.png"), "png");
+                   writer.setQuality(variant.quality);
+                   writer.write(picture);
+               }));
     }
     report("PNG copy: ours, stored (as the setter writes it)", measure(runs, [&] {
-        writeWallpaperCopy(picture, copies, 1);
-        removeWallpaperCopies(copies, {});
-    }));
+               writeWallpaperCopy(picture, copies, 1);
+               removeWallpaperCopies(copies, {});
+           }));
     QDir(copies).removeRecursively();
     return 0;
 }

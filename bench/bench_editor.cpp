@@ -92,8 +92,10 @@ public:
     {
         QByteArray bytes;
         for (int i = 0; i < entries; ++i)
-            bytes += QStringLiteral("/home/eva/Obrázky/dovolená %1/snímek.jpg").arg(i, 5, 10, QLatin1Char('0')).toLocal8Bit()
-                     + "\r\n";
+            bytes += QStringLiteral("/home/eva/Obrázky/dovolená %1/snímek.jpg")
+                         .arg(i, 5, 10, QLatin1Char('0'))
+                         .toLocal8Bit()
+                + "\r\n";
         QString file = m_temp.filePath(QStringLiteral("c%1.tkl").arg(entries));
         QFile out(file);
         if (out.open(QIODevice::WriteOnly))
@@ -195,7 +197,8 @@ int main(int argc, char** argv)
                [&] { return list->count() == FullCollection; }));
 
     report("open a 32767-entry collection in the editor",
-           measure(runs, [] {}, [&] { bench.open(full); }, [&] { return list->count() == FullCollection; }));
+           measure(
+               runs, [] {}, [&] { bench.open(full); }, [&] { return list->count() == FullCollection; }));
 
     report("remove all 32767 after select all",
            measure(

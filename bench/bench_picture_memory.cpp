@@ -82,8 +82,8 @@ int load(const QString& path)
     resetPeak();
     composeRootPicture(picture, 1, monitors, screen);
     const qint64 stretched = statusKiB("VmHWM") - before;
-    std::printf("%d %d %lld %lld %lld\n", picture.width(), picture.height(), decode * 1024,
-                scaled * 1024, stretched * 1024);
+    std::printf("%d %d %lld %lld %lld\n", picture.width(), picture.height(), decode * 1024, scaled * 1024,
+                stretched * 1024);
     return 0;
 }
 
@@ -173,10 +173,9 @@ int run(const QString& self, int width, int height)
     QTemporaryDir folder;
     const QImage big = picture(width, height);
     const QImage tiny = picture(16, 16);
-    std::printf("Peak memory added by one %dx%d picture, bytes a pixel (at 4 bytes a pixel: %.1f MiB)\n",
-                width, height, double(width) * height * 4 / 1048576);
-    std::printf("%-20s %10s %8s %8s %8s %10s\n", "kind", "file (kB)", "decode", "preview", "stretch",
-                "max / 4");
+    std::printf("Peak memory added by one %dx%d picture, bytes a pixel (at 4 bytes a pixel: %.1f MiB)\n", width, height,
+                double(width) * height * 4 / 1048576);
+    std::printf("%-20s %10s %8s %8s %8s %10s\n", "kind", "file (kB)", "decode", "preview", "stretch", "max / 4");
     for (const Kind& kind : kKinds) {
         const QString path = folder.filePath(QString::fromLatin1(kind.file));
         if (!writeKind(kind, big, path) || !writeKind(kind, tiny, path + QStringLiteral(".warm"))) {
@@ -196,8 +195,8 @@ int run(const QString& self, int width, int height)
         for (int step = 0; step < 3; ++step)
             peaks[step] = out[2 + step].toDouble() / pixels;
         const double highest = *std::max_element(peaks, peaks + 3);
-        std::printf("%-20s %10lld %8.2f %8.2f %8.2f %10.2f%s\n", kind.name, QFileInfo(path).size() / 1000,
-                    peaks[0], peaks[1], peaks[2], highest / 4, highest / 4 > 1.3 ? "  over 1.30" : "");
+        std::printf("%-20s %10lld %8.2f %8.2f %8.2f %10.2f%s\n", kind.name, QFileInfo(path).size() / 1000, peaks[0],
+                    peaks[1], peaks[2], highest / 4, highest / 4 > 1.3 ? "  over 1.30" : "");
         QFile::remove(path);
     }
     return 0;

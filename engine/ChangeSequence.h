@@ -2,8 +2,8 @@
 
 // Where the collection goes after a change.
 struct AdvancePlan {
-    int select = -1;          // entry to make current, -1 for none
-    bool pickRandom = false;  // then make a random entry current as well
+    int select = -1; // entry to make current, -1 for none
+    bool pickRandom = false; // then make a random entry current as well
 };
 
 // After a change: the last entry wraps to 0 (never random on that path); otherwise the

@@ -23,7 +23,8 @@ public:
     // thousands of entries would otherwise collate each pair many times over.
     // Stable, so equal entries keep their order.
     // `processEvents` runs every few milliseconds while the keys are made.
-    std::vector<qsizetype> sortedOrder(const QStringList& entries, const std::function<void()>& processEvents = {}) const;
+    std::vector<qsizetype> sortedOrder(const QStringList& entries,
+                                       const std::function<void()>& processEvents = {}) const;
     void sort(QStringList& entries) const;
 
 private:

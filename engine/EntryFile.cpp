@@ -24,7 +24,7 @@ EntryFile::EntryFile(const QByteArray& bytes)
     m_fd = ::open(bytes.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (m_fd < 0)
         return;
-    struct stat info {};
+    struct stat info { };
     if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))
         return;
     m_path = QStringLiteral("/proc/self/fd/%1").arg(m_fd);

@@ -17,7 +17,11 @@ constexpr int kStartOfScan = 0xDA;
 // Reads the device a block at a time; the compressed data is searched with memchr.
 class ByteStream {
 public:
-    explicit ByteStream(QIODevice& device) : m_device(device), m_block(1 << 16, '\0') {}
+    explicit ByteStream(QIODevice& device)
+        : m_device(device)
+        , m_block(1 << 16, '\0')
+    {
+    }
 
     // The next byte, or -1 at the end of the data.
     int next()

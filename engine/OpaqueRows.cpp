@@ -14,8 +14,7 @@ bool isOpaqueRgb32(QImage::Format format)
 
 } // namespace
 
-void forEachOpaqueRow(const QImage& picture, bool bottomUp,
-                      const std::function<void(int y, const QRgb* row)>& visit)
+void forEachOpaqueRow(const QImage& picture, bool bottomUp, const std::function<void(int y, const QRgb* row)>& visit)
 {
     const int height = picture.height();
     if (isOpaqueRgb32(picture.format())) {
@@ -28,8 +27,7 @@ void forEachOpaqueRow(const QImage& picture, bool bottomUp,
     for (int done = 0; done < height; done += kBandRows) {
         const int rows = qMin(kBandRows, height - done);
         const int top = bottomUp ? height - done - rows : done;
-        QImage view(picture.constScanLine(top), picture.width(), rows, picture.bytesPerLine(),
-                    picture.format());
+        QImage view(picture.constScanLine(top), picture.width(), rows, picture.bytesPerLine(), picture.format());
         view.setColorTable(picture.colorTable());
         const QImage band = view.convertToFormat(QImage::Format_ARGB32_Premultiplied);
         for (int i = 0; i < rows; ++i) {

@@ -69,8 +69,7 @@ void makeScalable(QImage& picture)
         picture.convertTo(QImage::Format_Grayscale8);
         return;
     default:
-        picture.convertTo(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                    : QImage::Format_RGB32);
+        picture.convertTo(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     }
 }
 

@@ -131,5 +131,5 @@ QString dateText(const QDateTime& now, const QLocale& locale)
 {
     const QDate date = now.date();
     return locale.dayName(date.dayOfWeek(), QLocale::LongFormat) + QLatin1Char(' ') + QString::number(date.day())
-           + QLatin1Char('.') + QString::number(date.month()) + QLatin1String(". ") + QString::number(date.year());
+        + QLatin1Char('.') + QString::number(date.month()) + QLatin1String(". ") + QString::number(date.year());
 }

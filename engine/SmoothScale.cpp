@@ -28,25 +28,22 @@ QImage smoothlyScaled(const QImage& picture, const QSize& size)
 {
     // A picture narrower than the result would give a wider 32-bit copy than a whole
     // conversion does; that one costs four bytes a pixel beside the picture's one.
-    if (picture.isNull() || size.isEmpty() || scalesAsItIs(picture.format())
-        || size.width() > picture.width())
+    if (picture.isNull() || size.isEmpty() || scalesAsItIs(picture.format()) || size.width() > picture.width())
         return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 
     // Averaging works on rows and columns apart: each band of rows is converted and
     // narrowed on its own (rows do not mix in this pass, so bands leave no seams), and
     // the narrow 32-bit picture is then brought to its height in one go.
-    const QImage::Format wide =
-        picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage::Format wide = picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     QImage narrow(size.width(), picture.height(), wide);
     if (narrow.isNull())
         return {};
     for (int top = 0; top < picture.height(); top += kBandRows) {
         const int rows = qMin(kBandRows, picture.height() - top);
-        QImage band(picture.constScanLine(top), picture.width(), rows, picture.bytesPerLine(),
-                    picture.format());
+        QImage band(picture.constScanLine(top), picture.width(), rows, picture.bytesPerLine(), picture.format());
         band.setColorTable(picture.colorTable());
-        const QImage scaled = band.convertToFormat(wide).scaled(size.width(), rows, Qt::IgnoreAspectRatio,
-                                                                Qt::SmoothTransformation);
+        const QImage scaled
+            = band.convertToFormat(wide).scaled(size.width(), rows, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         for (int row = 0; row < rows; ++row)
             std::memcpy(narrow.scanLine(top + row), scaled.constScanLine(row), size_t(size.width()) * 4);
     }

@@ -45,11 +45,11 @@ std::array<uchar, kHeaderSize> bmpHeader(int width, int height)
     qToLittleEndian<quint32>(kInfoHeaderSize, info);
     qToLittleEndian<qint32>(width, info + 4);
     qToLittleEndian<qint32>(height, info + 8); // positive: rows stored bottom-up
-    qToLittleEndian<quint16>(1, info + 12);    // planes
-    qToLittleEndian<quint16>(24, info + 14);   // bits per pixel
-    qToLittleEndian<quint32>(0, info + 16);    // BI_RGB, uncompressed
+    qToLittleEndian<quint16>(1, info + 12); // planes
+    qToLittleEndian<quint16>(24, info + 14); // bits per pixel
+    qToLittleEndian<quint32>(0, info + 16); // BI_RGB, uncompressed
     qToLittleEndian<quint32>(fit(imageBytes), info + 20);
-    qToLittleEndian<qint32>(2835, info + 24);  // 72 dpi
+    qToLittleEndian<qint32>(2835, info + 24); // 72 dpi
     qToLittleEndian<qint32>(2835, info + 28);
     return h;
 }
@@ -105,17 +105,15 @@ bool writeWallpaperBitmap(const QImage& picture, const QString& path)
     if (!file.open())
         return false;
     const auto header = bmpHeader(picture.width(), picture.height());
-    if (!writeAll(file, header.data(), qsizetype(header.size())) || !writePixels(picture, file)
-        || !file.flush())
+    if (!writeAll(file, header.data(), qsizetype(header.size())) || !writePixels(picture, file) || !file.flush())
         return false;
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
-                        | QFile::ReadOther);
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     file.close();
 
     // QFile::rename refuses to replace an existing file; rename(2) replaces atomically.
     std::error_code error;
-    std::filesystem::rename(QFile::encodeName(file.fileName()).toStdString(),
-                            QFile::encodeName(path).toStdString(), error);
+    std::filesystem::rename(QFile::encodeName(file.fileName()).toStdString(), QFile::encodeName(path).toStdString(),
+                            error);
     if (error)
         return false;
     file.setAutoRemove(false);

@@ -10,15 +10,14 @@
 
 [[noreturn]] inline void fuzzFailure(const char* what, const QString& detail, const char* file, int line)
 {
-    std::fprintf(stderr, "%s:%d: property broken: %s\n  %s\n", file, line, what,
-                 detail.toUtf8().constData());
+    std::fprintf(stderr, "%s:%d: property broken: %s\n  %s\n", file, line, what, detail.toUtf8().constData());
     std::abort();
 }
 
-#define FUZZ_CHECK(condition, detail)                                      \
-    do {                                                                   \
-        if (!(condition))                                                  \
-            fuzzFailure(#condition, (detail), __FILE__, __LINE__);         \
+#define FUZZ_CHECK(condition, detail)                                                                                  \
+    do {                                                                                                               \
+        if (!(condition))                                                                                              \
+            fuzzFailure(#condition, (detail), __FILE__, __LINE__);                                                     \
     } while (false)
 
 // Shows a text with its unprintable characters as \u escapes, for the failure report.

@@ -71,9 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Read in pieces of a size the input chooses, as a file arrives, it is the same.
     const qsizetype piece = size > 0 ? qsizetype(data[0] % 7) + 1 : 1;
     CollectionParser parser;
-    for (qsizetype at = 0; at < bytes.size() && parser.feed(QByteArrayView(bytes).sliced(at, std::min(piece, bytes.size() - at)));
-         at += piece) {
-    }
+    for (qsizetype at = 0;
+         at < bytes.size() && parser.feed(QByteArrayView(bytes).sliced(at, std::min(piece, bytes.size() - at)));
+         at += piece) { }
     const CollectionReading pieces = parser.finish();
     FUZZ_CHECK(pieces.entries == reading.entries, QStringLiteral("in pieces of %1").arg(piece));
     FUZZ_CHECK(pieces.longLinesSkipped == reading.longLinesSkipped && pieces.notACollection == reading.notACollection,

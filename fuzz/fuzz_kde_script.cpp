@@ -6,7 +6,6 @@
 #include "platform/linux/wallpaper/BackendCommands.h"
 #include "platform/linux/wallpaper/TextQuoting.h"
 
-
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -57,13 +56,27 @@ std::optional<QString> readLiteral(const QString& script, qsizetype& at)
             return std::nullopt;
         const QChar e = script.at(at);
         switch (e.unicode()) {
-        case 'n': value += QLatin1Char('\n'); break;
-        case 'r': value += QLatin1Char('\r'); break;
-        case 't': value += QLatin1Char('\t'); break;
-        case 'b': value += QLatin1Char('\b'); break;
-        case 'f': value += QLatin1Char('\f'); break;
-        case 'v': value += QLatin1Char('\v'); break;
-        case '0': value += QChar(0); break;
+        case 'n':
+            value += QLatin1Char('\n');
+            break;
+        case 'r':
+            value += QLatin1Char('\r');
+            break;
+        case 't':
+            value += QLatin1Char('\t');
+            break;
+        case 'b':
+            value += QLatin1Char('\b');
+            break;
+        case 'f':
+            value += QLatin1Char('\f');
+            break;
+        case 'v':
+            value += QLatin1Char('\v');
+            break;
+        case '0':
+            value += QChar(0);
+            break;
         case 'x':
         case 'u': {
             const int digits = e == QLatin1Char('x') ? 2 : 4;

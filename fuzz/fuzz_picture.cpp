@@ -57,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     QImage& picture = kept();
     if (!loadPicture(path, picture)) {
-        FUZZ_CHECK(picture.isNull(), QStringLiteral("a refused picture left %1x%2 behind")
-                                         .arg(picture.width()).arg(picture.height()));
+        FUZZ_CHECK(picture.isNull(),
+                   QStringLiteral("a refused picture left %1x%2 behind").arg(picture.width()).arg(picture.height()));
         return 0;
     }
     FUZZ_CHECK(!picture.isNull() && picture.width() > 0 && picture.height() > 0, QString());

@@ -29,8 +29,7 @@ double referenceInterval(const QString& text)
         if (!isBlank(c))
             packed += c.isSurrogate() ? QLatin1Char('?') : c;
     }
-    static const QRegularExpression number(
-        QStringLiteral("^[+-]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][+-]?[0-9]+)?"));
+    static const QRegularExpression number(QStringLiteral("^[+-]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][+-]?[0-9]+)?"));
     const QRegularExpressionMatch match = number.match(packed);
     if (!match.hasMatch())
         return 0.0;

@@ -11,8 +11,7 @@ public:
     virtual QString read(const QString& app, const QString& section, const QString& key,
                          const QString& defaultValue) const = 0;
     // False when the text could not be stored durably (unwritable folder, full disk).
-    virtual bool write(const QString& app, const QString& section, const QString& key,
-                       const QString& value) = 0;
+    virtual bool write(const QString& app, const QString& section, const QString& key, const QString& value) = 0;
     // Removes every section and key of the application and nothing else.
     virtual bool deleteApp(const QString& app) = 0;
 };

@@ -23,8 +23,8 @@ const QString ErrorTitle = QStringLiteral("Chyba");
 const QString SaveTitle = QStringLiteral("Uložit kolekci tapet");
 const QString SaveFilter = QStringLiteral("tapetor kolekce|*.tkl");
 const QString NewFileName = QStringLiteral("nová_kolekce.tkl");
-const QString PicturesFilter =
-    QStringLiteral("obrázek (.bmp .gif .jpg .png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png|All (*.*)|*.*");
+const QString PicturesFilter
+    = QStringLiteral("obrázek (.bmp .gif .jpg .png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png|All (*.*)|*.*");
 
 // The add dialog's room for the returned names; Qt's dialog has no such limit, so on
 // Linux every chosen file arrives.

@@ -54,8 +54,7 @@ void frmConsole::loadPreview(const QByteArray& entryBytes)
     ui->nahled->setPicture(std::move(picture));
 }
 
-void frmConsole::GetBitmapInfo(const QImage& picture, int& width, int& height, short& planes,
-                               short& bitsPerPixel) const
+void frmConsole::GetBitmapInfo(const QImage& picture, int& width, int& height, short& planes, short& bitsPerPixel) const
 {
     const PictureMeasures measures = measurePicture(picture);
     width = measures.width;

@@ -36,7 +36,7 @@ void frmConsole::Timer1_Timer()
     // suspended laptop or a stalled process makes up one change when it runs again.
     if (m_dueAt.isValid() && now >= m_dueAt) {
         const bool allowed = ui->Check2->isChecked() && !ui->Option1->isChecked() && ui->editBox->isHidden()
-                             && ui->nastaveni->isHidden();
+            && ui->nastaveni->isHidden();
         // Moved on before the change, so a change that cannot be made (no collection)
         // is tried again at that time tomorrow rather than at every tick; a change that
         // is made schedules its successor itself.

@@ -11,7 +11,8 @@ inline const QString CountPrefix = QStringLiteral("počet tapet: ");
 inline const QString NoNewPath = QStringLiteral("000");
 inline const QString CountdownOff = QStringLiteral("0h 00m 00sec");
 inline const QString Title = QStringLiteral("tapetor");
-inline const QString UnsavedText = QStringLiteral("Kolekce tapet byla změněna, ale nebyla uložena.\rChcete přesto pokračovat?");
+inline const QString UnsavedText
+    = QStringLiteral("Kolekce tapet byla změněna, ale nebyla uložena.\rChcete přesto pokračovat?");
 inline const QString UnsavedTitle = QStringLiteral("Kolekce není uložena");
 inline const QString NoCollectionText = QStringLiteral("Kolekce tapet nebyla vybrána.\rVyberte kolekci tapet.");
 inline const QString SettingsCheckTitle = QStringLiteral("chyba kontroly nastavení");

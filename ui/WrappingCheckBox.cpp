@@ -21,8 +21,8 @@ QRect WrappingCheckBox::textArea() const
 QSize WrappingCheckBox::sizeHint() const
 {
     const QRect area = textArea();
-    const QRect needed = fontMetrics().boundingRect(QRect(0, 0, std::max(area.width(), 1), 10000),
-                                                    Qt::TextWordWrap, text());
+    const QRect needed
+        = fontMetrics().boundingRect(QRect(0, 0, std::max(area.width(), 1), 10000), Qt::TextWordWrap, text());
     return QSize(width(), std::max(needed.height(), QCheckBox::sizeHint().height()));
 }
 

@@ -19,10 +19,18 @@ void QtTrayIcon::add(const QIcon& icon, const QString& tip, QMenu* contextMenu)
         if (!onActivated)
             return;
         switch (reason) {
-        case QSystemTrayIcon::Trigger: onActivated(TrayActivation::Trigger); break;
-        case QSystemTrayIcon::DoubleClick: onActivated(TrayActivation::DoubleClick); break;
-        case QSystemTrayIcon::Context: onActivated(TrayActivation::Context); break;
-        default: onActivated(TrayActivation::Other); break;
+        case QSystemTrayIcon::Trigger:
+            onActivated(TrayActivation::Trigger);
+            break;
+        case QSystemTrayIcon::DoubleClick:
+            onActivated(TrayActivation::DoubleClick);
+            break;
+        case QSystemTrayIcon::Context:
+            onActivated(TrayActivation::Context);
+            break;
+        default:
+            onActivated(TrayActivation::Other);
+            break;
         }
     });
     m_icon->show();

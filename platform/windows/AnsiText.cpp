@@ -27,13 +27,11 @@ std::optional<std::string> wideToAnsi(std::wstring_view text)
     BOOL usedDefault = FALSE;
     BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
 
-    const int size = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0,
-                                         nullptr, nullptr);
+    const int size = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (size <= 0)
         return std::nullopt;
     std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, flags, text.data(), length, result.data(), size, nullptr,
-                        usedDefaultOut);
+    WideCharToMultiByte(CP_ACP, flags, text.data(), length, result.data(), size, nullptr, usedDefaultOut);
     if (usedDefault)
         return std::nullopt;
     return result;

@@ -44,8 +44,7 @@ bool endsInBmp(const std::string& path)
 
 } // namespace
 
-void WriteRegistryString(HKEY root, const std::string& subkey, const std::string& name,
-                         const std::string& value)
+void WriteRegistryString(HKEY root, const std::string& subkey, const std::string& name, const std::string& value)
 {
     HKEY key = nullptr;
     RegCreateKeyA(root, subkey.c_str(), &key);
@@ -66,8 +65,7 @@ bool SetWallpaper(const std::string& path, int style, const RegistryStringWriter
 
     // The call takes a writable pointer although it only reads the path.
     std::string pathBuffer = path;
-    return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, pathBuffer.data(), SPIF_UPDATEINIFILE)
-        != 0;
+    return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, pathBuffer.data(), SPIF_UPDATEINIFILE) != 0;
 }
 
 } // namespace win

@@ -32,8 +32,7 @@ std::optional<std::string> sectionKeyPath(const std::string& app, const std::str
 
 } // namespace
 
-std::optional<std::string> read(const std::string& app, const std::string& section,
-                                const std::string& key)
+std::optional<std::string> read(const std::string& app, const std::string& section, const std::string& key)
 {
     const auto path = sectionKeyPath(app, section);
     if (!path)
@@ -44,8 +43,8 @@ std::optional<std::string> read(const std::string& app, const std::string& secti
     std::vector<char> buffer(256);
     for (;;) {
         DWORD size = static_cast<DWORD>(buffer.size());
-        const LSTATUS status = RegGetValueA(HKEY_CURRENT_USER, path->c_str(), key.c_str(),
-                                            RRF_RT_REG_SZ, nullptr, buffer.data(), &size);
+        const LSTATUS status
+            = RegGetValueA(HKEY_CURRENT_USER, path->c_str(), key.c_str(), RRF_RT_REG_SZ, nullptr, buffer.data(), &size);
         if (status == ERROR_SUCCESS)
             return std::string(buffer.data());
         if (status != ERROR_MORE_DATA)
@@ -54,22 +53,21 @@ std::optional<std::string> read(const std::string& app, const std::string& secti
     }
 }
 
-bool write(const std::string& app, const std::string& section, const std::string& key,
-           const std::string& value)
+bool write(const std::string& app, const std::string& section, const std::string& key, const std::string& value)
 {
     const auto path = sectionKeyPath(app, section);
     if (!path)
         return false;
 
     HKEY sectionKey = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, path->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_SET_VALUE, nullptr, &sectionKey, nullptr)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, path->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                        &sectionKey, nullptr)
         != ERROR_SUCCESS)
         return false;
 
-    const LSTATUS status = RegSetValueExA(sectionKey, key.c_str(), 0, REG_SZ,
-                                          reinterpret_cast<const BYTE*>(value.c_str()),
-                                          static_cast<DWORD>(value.size() + 1));
+    const LSTATUS status
+        = RegSetValueExA(sectionKey, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>(value.size() + 1));
     RegCloseKey(sectionKey);
     return status == ERROR_SUCCESS;
 }

@@ -10,12 +10,10 @@ namespace win::settings {
 
 // The stored text; empty when the value is absent or not a string. A stored empty
 // text is returned as such, so the caller can tell it from an absent one.
-std::optional<std::string> read(const std::string& app, const std::string& section,
-                                const std::string& key);
+std::optional<std::string> read(const std::string& app, const std::string& section, const std::string& key);
 
 // Creates the application's and the section's keys as needed.
-bool write(const std::string& app, const std::string& section, const std::string& key,
-           const std::string& value);
+bool write(const std::string& app, const std::string& section, const std::string& key, const std::string& value);
 
 // Removes the application's key with all its sections. An application that has no
 // key is already removed, which counts as success.

@@ -53,8 +53,7 @@ bool write(const std::string& programPath, const std::string& switchText)
     if (!key)
         return false;
     const std::string data = commandLine(programPath, switchText);
-    return RegSetValueExA(key.handle(), valueName, 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(data.c_str()),
+    return RegSetValueExA(key.handle(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                           static_cast<DWORD>(data.size() + 1))
         == ERROR_SUCCESS;
 }

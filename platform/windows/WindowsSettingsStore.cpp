@@ -19,8 +19,7 @@ public:
         return value ? win::fromAnsi(*value) : defaultValue;
     }
 
-    bool write(const QString& app, const QString& section, const QString& key,
-               const QString& value) override
+    bool write(const QString& app, const QString& section, const QString& key, const QString& value) override
     {
         const auto ansiApp = win::toAnsi(app);
         const auto ansiSection = win::toAnsi(section);

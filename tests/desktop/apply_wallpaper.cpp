@@ -32,8 +32,7 @@
 
 namespace {
 
-bool change(WallpaperSetter& setter, const QString& picturePath, int style, const QString& bitmap,
-            QImage& kept)
+bool change(WallpaperSetter& setter, const QString& picturePath, int style, const QString& bitmap, QImage& kept)
 {
     if (!loadPicture(picturePath, kept)) {
         std::fprintf(stderr, "cannot load %s\n", qPrintable(picturePath));
@@ -58,8 +57,7 @@ int claimRootPixmap(unsigned long pixmap)
     const Window root = DefaultRootWindow(display);
     const auto* data = reinterpret_cast<const unsigned char*>(&pixmap);
     for (const char* name : {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"})
-        XChangeProperty(display, root, XInternAtom(display, name, False), XA_PIXMAP, 32,
-                        PropModeReplace, data, 1);
+        XChangeProperty(display, root, XInternAtom(display, name, False), XA_PIXMAP, 32, PropModeReplace, data, 1);
     XCloseDisplay(display);
     return 0;
 }
@@ -76,16 +74,14 @@ int loseConnection()
     connection.forgetRefusals();
     const bool forgotten = !connection.failed();
 
-    const Pixmap pixmap =
-        XCreatePixmap(display, root, 1, 1, unsigned(DefaultDepth(display, DefaultScreen(display))));
+    const Pixmap pixmap = XCreatePixmap(display, root, 1, 1, unsigned(DefaultDepth(display, DefaultScreen(display))));
     XSync(display, False);
     if (Display* other = XOpenDisplay(nullptr)) {
         XKillClient(other, pixmap);
         XCloseDisplay(other);
     }
     const bool lost = connection.failed() && connection.lost();
-    std::printf("%s %s %s\n", refused ? "refused" : "-", forgotten ? "forgotten" : "-",
-                lost ? "lost" : "-");
+    std::printf("%s %s %s\n", refused ? "refused" : "-", forgotten ? "forgotten" : "-", lost ? "lost" : "-");
     return refused && forgotten && lost ? 0 : 1;
 }
 

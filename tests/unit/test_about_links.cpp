@@ -71,8 +71,8 @@ TEST(ShellOpener, AddressesReachXdgOpenAsWritten)
         arguments << args;
         return true;
     });
-    const QString donation = LinkTargets::donationPage(QStringLiteral("pay.example.com"),
-                                                       QStringLiteral("a@b.example"), QStringLiteral("b.example"));
+    const QString donation = LinkTargets::donationPage(QStringLiteral("pay.example.com"), QStringLiteral("a@b.example"),
+                                                       QStringLiteral("b.example"));
     const QString mail = QStringLiteral("mailto:a@b.example?subject=tapetor verze 3.1 build: 3&body=");
     EXPECT_TRUE(opener.open(donation));
     EXPECT_TRUE(opener.open(mail));

@@ -35,15 +35,14 @@ void writeAll(const QString& path, const QByteArray& bytes)
 
 ino_t inode(const QString& path)
 {
-    struct stat status {};
+    struct stat status { };
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
 }
 
 // Runs `work` on a thread whose file access is checked as an ordinary user's is, even
 // when the tests run as root: its effective set lacks the capabilities that let root
 // write anywhere. Capabilities belong to a thread, so the rest of the program keeps them.
-template <class Work>
-void asOrdinaryUser(Work work)
+template <class Work> void asOrdinaryUser(Work work)
 {
     std::thread thread([&work] {
         __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
@@ -111,8 +110,8 @@ TEST(CollectionFile, SaveThenLoadGivesTheSameEntries)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kolekce.tkl"));
-    const CollectionEntries entries =
-        entriesOf({QStringLiteral("/obrázky/č.png"), QStringLiteral("relativní.jpg"), QStringLiteral(" /x ")});
+    const CollectionEntries entries
+        = entriesOf({QStringLiteral("/obrázky/č.png"), QStringLiteral("relativní.jpg"), QStringLiteral(" /x ")});
     int breaths = 0;
     writeAll(path, "old\r\n");
     const ino_t old = inode(path);
@@ -134,7 +133,9 @@ TEST(CollectionFile, AFailedSaveLeavesThePreviousFileWhole)
     writeAll(path, "old\r\n");
     {
         const FileSizeLimit full(64);
-        EXPECT_FALSE(writeCollectionFile(path, CollectionEntries(50, entryFromPath(QStringLiteral("/a/long/enough/entry.png"))), {}));
+        EXPECT_FALSE(
+            writeCollectionFile(path, CollectionEntries(50, entryFromPath(QStringLiteral("/a/long/enough/entry.png"))),
+                                {}));
     }
     EXPECT_EQ(readAll(path), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kolekce.tkl")});
@@ -282,7 +283,7 @@ TEST(CollectionOrder, SortsCaseInsensitivelyInTheLocalesOrder)
 {
     const CollectionOrder czech(QLocale(QLocale::Czech, QLocale::Czechia));
     QStringList entries{QStringLiteral("/Ch.png"), QStringLiteral("/d.png"), QStringLiteral("/č.png"),
-                        QStringLiteral("/B.png"), QStringLiteral("/a.png"), QStringLiteral("/h.png"),
+                        QStringLiteral("/B.png"),  QStringLiteral("/a.png"), QStringLiteral("/h.png"),
                         QStringLiteral("/c.png")};
     czech.sort(entries);
     // Czech sorts č after c, and ch as one letter after h.
@@ -292,7 +293,8 @@ TEST(CollectionOrder, SortsCaseInsensitivelyInTheLocalesOrder)
 TEST(CollectionOrder, CaseIsIgnoredInTheCLocaleToo)
 {
     const CollectionOrder plain(QLocale::c());
-    QStringList entries{QStringLiteral("/p/Cerveny.png"), QStringLiteral("/p/bily.png"), QStringLiteral("/p/azurovy.png")};
+    QStringList entries{QStringLiteral("/p/Cerveny.png"), QStringLiteral("/p/bily.png"),
+                        QStringLiteral("/p/azurovy.png")};
     plain.sort(entries);
     EXPECT_EQ(entries, (QStringList{"/p/azurovy.png", "/p/bily.png", "/p/Cerveny.png"}));
     EXPECT_TRUE(plain.lessThan(QStringLiteral("b"), QStringLiteral("C")));

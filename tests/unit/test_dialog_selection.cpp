@@ -79,7 +79,8 @@ TEST(DialogFilters, DescriptionsKeepTheirTextAndGetQtPatterns)
 {
     EXPECT_EQ(qtNameFilters(QStringLiteral("tapetor kolekce (*.tkl)|*.tkl|")),
               QStringList{QStringLiteral("tapetor kolekce (*.tkl) (*.tkl)")});
-    EXPECT_EQ(qtNameFilters(QStringLiteral("obrázek (.bmp .gif .jpg .png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png|All (*.*)|*.*")),
+    EXPECT_EQ(qtNameFilters(
+                  QStringLiteral("obrázek (.bmp .gif .jpg .png)|*.bmp;*.gif;*.jpg;*.jpeg;*.png|All (*.*)|*.*")),
               (QStringList{QStringLiteral("obrázek (.bmp .gif .jpg .png) (*.bmp *.gif *.jpg *.jpeg *.png)"),
                            QStringLiteral("All (*.*) (*)")}));
     EXPECT_TRUE(qtNameFilters(QString()).isEmpty());

@@ -56,8 +56,8 @@ void sweepFullDisk(const QString& path, const std::function<bool()>& write, cons
             written = write();
         }
         EXPECT_FALSE(written) << "a file that does not fit cannot have been written";
-        EXPECT_TRUE(contents(path) == previous) << "the previous file was replaced by " << contents(path).size()
-                                                << " bytes";
+        EXPECT_TRUE(contents(path) == previous)
+            << "the previous file was replaced by " << contents(path).size() << " bytes";
         EXPECT_EQ(filesIn(QFileInfo(path).path()), filesBefore) << "a temporary file was left behind";
         if (written || contents(path) != previous)
             ++failures;
@@ -79,7 +79,8 @@ TEST(FullDisk, TheWallpaperBitmapIsReplacedWholeOrNotAtAll)
     QTemporaryDir reference;
     const QString expectedPath = reference.filePath(QStringLiteral("tapetor.bmp"));
     ASSERT_TRUE(writeWallpaperBitmap(next, expectedPath));
-    sweepFullDisk(path, [&] { return writeWallpaperBitmap(next, path); }, contents(expectedPath));
+    sweepFullDisk(
+        path, [&] { return writeWallpaperBitmap(next, path); }, contents(expectedPath));
 }
 
 TEST(FullDisk, TheDesktopsPngCopyIsWrittenWholeOrNotAtAll)
@@ -91,8 +92,9 @@ TEST(FullDisk, TheDesktopsPngCopyIsWrittenWholeOrNotAtAll)
     QTemporaryDir reference;
     const QString expectedPath = writeWallpaperCopy(next, reference.path(), 2);
     ASSERT_FALSE(expectedPath.isEmpty());
-    sweepFullDisk(dir.filePath(QFileInfo(expectedPath).fileName()),
-                  [&] { return !writeWallpaperCopy(next, dir.path(), 2).isEmpty(); }, contents(expectedPath));
+    sweepFullDisk(
+        dir.filePath(QFileInfo(expectedPath).fileName()),
+        [&] { return !writeWallpaperCopy(next, dir.path(), 2).isEmpty(); }, contents(expectedPath));
 }
 
 TEST(FullDisk, ACollectionIsSavedWholeOrNotAtAll)
@@ -103,7 +105,8 @@ TEST(FullDisk, ACollectionIsSavedWholeOrNotAtAll)
     const CollectionEntries entries{entryFromPath(QStringLiteral("/obrázky/a.png")),
                                     entryFromPath(QStringLiteral("/obrázky/b.jpg")),
                                     entryFromPath(QStringLiteral("/obrázky/c.gif"))};
-    sweepFullDisk(path, [&] { return writeCollectionFile(path, entries, {}); }, encodeCollection(entries));
+    sweepFullDisk(
+        path, [&] { return writeCollectionFile(path, entries, {}); }, encodeCollection(entries));
 }
 
 TEST(FullDisk, TheSettingsFileIsReplacedWholeOrNotAtAll)
@@ -142,5 +145,6 @@ TEST(FullDisk, TheAutostartEntryIsReplacedWholeOrNotAtAll)
         ASSERT_TRUE(other.write(program, QStringLiteral("/startos")));
         expected = contents(other.filePath());
     }
-    sweepFullDisk(entry.filePath(), [&] { return entry.write(program, QStringLiteral("/startos")); }, expected);
+    sweepFullDisk(
+        entry.filePath(), [&] { return entry.write(program, QStringLiteral("/startos")); }, expected);
 }

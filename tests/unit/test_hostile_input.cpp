@@ -147,7 +147,9 @@ TEST(HostilePictures, SmallAndHonestTopDownPicturesStillLoad)
 {
     QTemporaryDir dir;
     // 2 x -2: rows of 8 bytes (6 of pixels, 2 of padding), top row first.
-    QByteArray rows("\x00\x00\xff\x00\x00\xff\x00\x00" "\xff\x00\x00\xff\x00\x00\x00\x00", 16);
+    QByteArray rows("\x00\x00\xff\x00\x00\xff\x00\x00"
+                    "\xff\x00\x00\xff\x00\x00\x00\x00",
+                    16);
     QByteArray bmp = bmpClaiming(2, -2, 0) + rows;
     qToLittleEndian<quint32>(quint32(bmp.size()), bmp.data() + 2);
     QImage picture;
@@ -171,10 +173,10 @@ TEST(HostilePictures, ADecoderThatReportsSuccessWithoutAPictureIsARefusal)
 {
     // An MNG stream (found by fuzz_picture) whose decoder says it read a picture and
     // gives none: the preview then held nothing instead of the error picture.
-    const QByteArray mng = QByteArray::fromHex(
-        "8a4d4e470d0a1a0a0000000300000002000000010018000000000018000009e6d8cbbeb1a4977582"
-        "8ff560a9b6c3d0ddeaf70436003a00000000000300000002000000010018000000000018000009e6"
-        "d8cbbeb1a49775828ff560a9b6c3d0ddeaf70411");
+    const QByteArray mng
+        = QByteArray::fromHex("8a4d4e470d0a1a0a0000000300000002000000010018000000000018000009e6d8cbbeb1a4977582"
+                              "8ff560a9b6c3d0ddeaf70436003a00000000000300000002000000010018000000000018000009e6"
+                              "d8cbbeb1a49775828ff560a9b6c3d0ddeaf70411");
     QTemporaryDir dir;
     QImage picture(4, 4, QImage::Format_RGB32);
     EXPECT_FALSE(loadPicture(writeFile(dir, QStringLiteral("animace.mng"), mng), picture));
@@ -189,16 +191,19 @@ TEST(HostilePictures, AJpegRepeatingItsScansHundredsOfTimesIsRefusedUnread)
     QTemporaryDir dir;
     const QImage image = testpics::quadrants(64, 48);
     QImage picture(4, 4, QImage::Format_RGB32);
-    EXPECT_FALSE(loadPicture(writeFile(dir, QStringLiteral("skeny.jpg"), testpics::jpegWithScans(image, 600)), picture));
+    EXPECT_FALSE(
+        loadPicture(writeFile(dir, QStringLiteral("skeny.jpg"), testpics::jpegWithScans(image, 600)), picture));
     EXPECT_TRUE(picture.isNull());
     // Hidden behind another name, the same.
-    EXPECT_FALSE(loadPicture(writeFile(dir, QStringLiteral("skeny.png"), testpics::jpegWithScans(image, 600)), picture));
+    EXPECT_FALSE(
+        loadPicture(writeFile(dir, QStringLiteral("skeny.png"), testpics::jpegWithScans(image, 600)), picture));
 
     // A progressive JPEG as cameras and editors write it loads, and so does one at the limit.
     ASSERT_TRUE(loadPicture(writeFile(dir, QStringLiteral("deset.jpg"), testpics::progressiveJpeg(image)), picture));
     EXPECT_EQ(picture.size(), image.size());
     EXPECT_EQ(picture.pixel(4, 4) & 0xf0f0f0u, testpics::kRed & 0xf0f0f0u);
-    EXPECT_TRUE(loadPicture(writeFile(dir, QStringLiteral("pet set.jpg"), testpics::jpegWithScans(image, 500)), picture));
+    EXPECT_TRUE(
+        loadPicture(writeFile(dir, QStringLiteral("pet set.jpg"), testpics::jpegWithScans(image, 500)), picture));
 }
 
 TEST(HostileSettingsFile, ABrokenLineInAHandEditedFileNeitherFailsWritesNorStaysInTheFile)
@@ -213,8 +218,8 @@ TEST(HostileSettingsFile, ABrokenLineInAHandEditedFileNeitherFailsWritesNorStays
     IniSettingsStore store(config.path());
     EXPECT_EQ(store.read(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("run"), {}),
               QStringLiteral("1"));
-    EXPECT_TRUE(store.write(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("run"),
-                            QStringLiteral("0")));
+    EXPECT_TRUE(
+        store.write(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("0")));
     EXPECT_TRUE(store.write(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("random"),
                             QStringLiteral("1")));
     IniSettingsStore fresh(config.path());

@@ -40,7 +40,8 @@ TEST(DesktopEntryExec, QuotedPathsParseBackUnchanged)
     };
     for (const QString& path : paths) {
         EXPECT_EQ(parseExecLine(execLine(path, QString())), QStringList{path}) << path.toStdString();
-        EXPECT_EQ(parseExecLine(execLine(path, QStringLiteral("/startos"))), (QStringList{path, QStringLiteral("/startos")}))
+        EXPECT_EQ(parseExecLine(execLine(path, QStringLiteral("/startos"))),
+                  (QStringList{path, QStringLiteral("/startos")}))
             << path.toStdString();
     }
 }
@@ -67,7 +68,8 @@ TEST(AutostartLogonEntry, WritesAValidEntryInBothFormsAndRemovesIt)
     ASSERT_TRUE(entry.write(QStringLiteral("/opt/my apps/tapetor"), QStringLiteral("/startos")));
     const QString text = readText(file);
     EXPECT_TRUE(text.startsWith(QLatin1String("[Desktop Entry]\n")));
-    for (const char* line : {"Type=Application\n", "Name=tapetor\n", "Icon=tapetor\n", "X-GNOME-Autostart-enabled=true\n"})
+    for (const char* line :
+         {"Type=Application\n", "Name=tapetor\n", "Icon=tapetor\n", "X-GNOME-Autostart-enabled=true\n"})
         EXPECT_TRUE(text.contains(QLatin1String(line))) << line;
     EXPECT_EQ(execValue(file), QStringLiteral("\"/opt/my apps/tapetor\" /startos"));
 
@@ -84,9 +86,14 @@ TEST(IniSettingsStore, RoundTripsTextsPerApplicationAndSection)
     QTemporaryDir config;
     IniSettingsStore store(config.path());
     const QString app = QStringLiteral("tapetor");
-    EXPECT_EQ(store.read(app, QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("def")), QStringLiteral("def"));
-    const QStringList values{QStringLiteral("<kolekce není vybrána>"), QString(), QStringLiteral("a, b; c = d"),
-                             QStringLiteral("@Variant(x)"), QStringLiteral("  padded  "), QString(3000, QLatin1Char('x'))};
+    EXPECT_EQ(store.read(app, QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("def")),
+              QStringLiteral("def"));
+    const QStringList values{QStringLiteral("<kolekce není vybrána>"),
+                             QString(),
+                             QStringLiteral("a, b; c = d"),
+                             QStringLiteral("@Variant(x)"),
+                             QStringLiteral("  padded  "),
+                             QString(3000, QLatin1Char('x'))};
     int key = 0;
     for (const QString& value : values)
         ASSERT_TRUE(store.write(app, QStringLiteral("options"), QString::number(key++), value));
@@ -98,7 +105,8 @@ TEST(IniSettingsStore, RoundTripsTextsPerApplicationAndSection)
     for (const QString& value : values)
         EXPECT_EQ(reopened.read(app, QStringLiteral("options"), QString::number(key++), QStringLiteral("def")), value);
     EXPECT_EQ(reopened.read(app, QStringLiteral("uss3"), QStringLiteral("major"), {}), QStringLiteral("3"));
-    EXPECT_EQ(reopened.read(app, QStringLiteral("options"), QStringLiteral("major"), QStringLiteral("none")), QStringLiteral("none"));
+    EXPECT_EQ(reopened.read(app, QStringLiteral("options"), QStringLiteral("major"), QStringLiteral("none")),
+              QStringLiteral("none"));
 }
 
 TEST(IniSettingsStore, ReadsHandEditedFilesAndSeesChangesByOthers)
@@ -112,9 +120,11 @@ TEST(IniSettingsStore, ReadsHandEditedFilesAndSeesChangesByOthers)
         out.write("[options]\npath=/opt/orb/\nversion=1,52\n");
     }
     IniSettingsStore store(config.path());
-    EXPECT_EQ(store.read(QStringLiteral("Orbenta_UpdateService"), QStringLiteral("options"), QStringLiteral("path"), {}),
+    EXPECT_EQ(store.read(QStringLiteral("Orbenta_UpdateService"), QStringLiteral("options"), QStringLiteral("path"),
+                         {}),
               QStringLiteral("/opt/orb/"));
-    EXPECT_EQ(store.read(QStringLiteral("Orbenta_UpdateService"), QStringLiteral("options"), QStringLiteral("version"), {}),
+    EXPECT_EQ(store.read(QStringLiteral("Orbenta_UpdateService"), QStringLiteral("options"), QStringLiteral("version"),
+                         {}),
               QStringLiteral("1,52"));
 
     // The update client rewrites its file while the program runs; the next read sees it.
@@ -123,9 +133,11 @@ TEST(IniSettingsStore, ReadsHandEditedFilesAndSeesChangesByOthers)
         ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
         out.write("[options]\npath=/opt/orbenta/nova/\nversion=1,60\nadded=yes\n");
     }
-    EXPECT_EQ(store.read(QStringLiteral("Orbenta_UpdateService"), QStringLiteral("options"), QStringLiteral("path"), {}),
+    EXPECT_EQ(store.read(QStringLiteral("Orbenta_UpdateService"), QStringLiteral("options"), QStringLiteral("path"),
+                         {}),
               QStringLiteral("/opt/orbenta/nova/"));
-    EXPECT_EQ(store.read(QStringLiteral("Orbenta_UpdateService"), QStringLiteral("options"), QStringLiteral("added"), {}),
+    EXPECT_EQ(store.read(QStringLiteral("Orbenta_UpdateService"), QStringLiteral("options"), QStringLiteral("added"),
+                         {}),
               QStringLiteral("yes"));
 }
 
@@ -133,20 +145,24 @@ TEST(IniSettingsStore, DeleteAppRemovesOnlyThatApplication)
 {
     QTemporaryDir config;
     IniSettingsStore store(config.path());
-    ASSERT_TRUE(store.write(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("1")));
-    ASSERT_TRUE(store.write(QStringLiteral("tapetorX"), QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("1")));
+    ASSERT_TRUE(
+        store.write(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("1")));
+    ASSERT_TRUE(
+        store.write(QStringLiteral("tapetorX"), QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("1")));
     EXPECT_TRUE(store.deleteApp(QStringLiteral("tapetor")));
     EXPECT_FALSE(QFile::exists(config.filePath(QStringLiteral("tapetor/tapetor.ini"))));
     EXPECT_FALSE(QFile::exists(config.filePath(QStringLiteral("tapetor"))));
     EXPECT_EQ(store.read(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("run"), {}), QString());
-    EXPECT_EQ(store.read(QStringLiteral("tapetorX"), QStringLiteral("options"), QStringLiteral("run"), {}), QStringLiteral("1"));
+    EXPECT_EQ(store.read(QStringLiteral("tapetorX"), QStringLiteral("options"), QStringLiteral("run"), {}),
+              QStringLiteral("1"));
 }
 
 TEST(IniSettingsStore, AFailedWriteIsReportedAndKeepsThePreviousFile)
 {
     QTemporaryDir config;
     IniSettingsStore store(config.path());
-    ASSERT_TRUE(store.write(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("1")));
+    ASSERT_TRUE(
+        store.write(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("1")));
     const QString file = config.filePath(QStringLiteral("tapetor/tapetor.ini"));
     const QString before = readText(file);
     {

@@ -121,8 +121,7 @@ int scansOf(QByteArray jpeg)
 
 // Loads path on a thread of its own. A load that blocks is reported as a failure after
 // a generous bound and then released by `unblock`, so the test ends either way.
-bool loadsWithoutBlocking(const QString& path, QImage& picture, bool& loaded,
-                          const std::function<void()>& unblock)
+bool loadsWithoutBlocking(const QString& path, QImage& picture, bool& loaded, const std::function<void()>& unblock)
 {
     auto load = std::async(std::launch::async, [&] { return loadPicture(path, picture); });
     const bool finished = load.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
@@ -156,8 +155,8 @@ TEST_F(PictureLoading, DecodesTheFormatsOfferedByTheEditor)
     const QImage original = quadrants(64, 48);
     for (const char* format : {"JPEG", "PNG", "BMP"}) {
         SCOPED_TRACE(format);
-        const QString path = file(QStringLiteral("p.") + QString::fromLatin1(format).toLower(),
-                                  encode(original, format, 95));
+        const QString path
+            = file(QStringLiteral("p.") + QString::fromLatin1(format).toLower(), encode(original, format, 95));
         QImage picture;
         ASSERT_TRUE(loadPicture(path, picture));
         ASSERT_EQ(picture.size(), QSize(64, 48));
@@ -360,8 +359,9 @@ TEST(SmoothScaling, GreyAndPalettePicturesScaleAsTheirColourCopiesWould)
                 for (int x = 0; x < size.width(); ++x) {
                     const QRgb a = scaled.pixel(x, y);
                     const QRgb b = expected.pixel(x, y);
-                    worst = qMax(worst, qMax(qAbs(qRed(a) - qRed(b)),
-                                             qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b)))));
+                    worst = qMax(worst,
+                                 qMax(qAbs(qRed(a) - qRed(b)),
+                                      qMax(qAbs(qGreen(a) - qGreen(b)), qAbs(qBlue(a) - qBlue(b)))));
                 }
             EXPECT_LE(worst, 12);
         }
@@ -374,10 +374,14 @@ TEST(PictureMeasuresTest, BitsPerPixelFollowTheKindOfPicture)
         QImage::Format format;
         qint16 bits;
     } cases[] = {
-        {QImage::Format_RGB32, 24},     {QImage::Format_RGB888, 24},
-        {QImage::Format_ARGB32, 32},    {QImage::Format_ARGB32_Premultiplied, 32},
-        {QImage::Format_Indexed8, 8},   {QImage::Format_Grayscale8, 8},
-        {QImage::Format_Mono, 1},       {QImage::Format_MonoLSB, 1},
+        {QImage::Format_RGB32, 24},
+        {QImage::Format_RGB888, 24},
+        {QImage::Format_ARGB32, 32},
+        {QImage::Format_ARGB32_Premultiplied, 32},
+        {QImage::Format_Indexed8, 8},
+        {QImage::Format_Grayscale8, 8},
+        {QImage::Format_Mono, 1},
+        {QImage::Format_MonoLSB, 1},
         // 16-bit grey (a PNG) is shown from one byte a pixel like 8-bit grey.
         {QImage::Format_Grayscale16, 8},
     };

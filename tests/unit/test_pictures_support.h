@@ -93,7 +93,8 @@ inline bool writeAll(const QString& path, const QByteArray& data)
 // real ids too (access() checks those); the saved ids let the scope give them back.
 class UnwritableFolder {
 public:
-    explicit UnwritableFolder(const QString& folder) : m_folder(folder)
+    explicit UnwritableFolder(const QString& folder)
+        : m_folder(folder)
     {
         if (geteuid() == 0) {
             m_wasRoot = true;

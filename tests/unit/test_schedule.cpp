@@ -63,7 +63,8 @@ TEST(Schedule, CountdownWrapsPastMidnight)
 
 TEST(Schedule, UnreadableCaptionsCountAsMidnight)
 {
-    EXPECT_EQ(countdownText(QStringLiteral("<neznámý čas>"), QStringLiteral("1:00:00"), czech), QStringLiteral("01:00:00"));
+    EXPECT_EQ(countdownText(QStringLiteral("<neznámý čas>"), QStringLiteral("1:00:00"), czech),
+              QStringLiteral("01:00:00"));
     EXPECT_EQ(countdownText(QStringLiteral("10:00:00"), QString(), czech), QStringLiteral("14:00:00"));
     EXPECT_EQ(countdownText(QStringLiteral("Label37"), QStringLiteral("Label37"), czech), QStringLiteral("00:00:00"));
     // Another locale's rendering, with a day-half marker, still reads.

@@ -124,12 +124,20 @@ TEST(BackendCommandsTest, AnInvalidStyleLeavesTheDesktopsStyleAlone)
 TEST(BackendCommandsTest, CinnamonAndMateUseTheirOwnSchemas)
 {
     EXPECT_EQ(cinnamonCalls(s("/d/a.png"), 2),
-              (ToolCalls{{s("gsettings"), {s("set"), s("org.cinnamon.desktop.background"), s("picture-options"), s("'wallpaper'")}, true},
-                         {s("gsettings"), {s("set"), s("org.cinnamon.desktop.background"), s("picture-uri"), s("'file:///d/a.png'")}, true}}));
+              (ToolCalls{{s("gsettings"),
+                          {s("set"), s("org.cinnamon.desktop.background"), s("picture-options"), s("'wallpaper'")},
+                          true},
+                         {s("gsettings"),
+                          {s("set"), s("org.cinnamon.desktop.background"), s("picture-uri"), s("'file:///d/a.png'")},
+                          true}}));
     // MATE takes a plain path, not a URI.
     EXPECT_EQ(mateCalls(s("/d/o'k.png"), 0),
-              (ToolCalls{{s("gsettings"), {s("set"), s("org.mate.background"), s("picture-options"), s("'centered'")}, true},
-                         {s("gsettings"), {s("set"), s("org.mate.background"), s("picture-filename"), s(R"('/d/o\'k.png')")}, true}}));
+              (ToolCalls{{s("gsettings"),
+                          {s("set"), s("org.mate.background"), s("picture-options"), s("'centered'")},
+                          true},
+                         {s("gsettings"),
+                          {s("set"), s("org.mate.background"), s("picture-filename"), s(R"('/d/o\'k.png')")},
+                          true}}));
 }
 
 TEST(BackendCommandsTest, KdeScriptWritesTheEscapedUriAndFillModeOnEveryDesktop)
@@ -147,25 +155,25 @@ TEST(BackendCommandsTest, KdeScriptWritesTheEscapedUriAndFillModeOnEveryDesktop)
     ASSERT_EQ(calls.size(), 1);
     EXPECT_EQ(calls[0].program, s("dbus-send"));
     EXPECT_EQ(calls[0].arguments.mid(0, 6),
-              (QStringList{s("--session"), s("--dest=org.kde.plasmashell"), s("--type=method_call"),
-                           s("--print-reply"), s("/PlasmaShell"), s("org.kde.PlasmaShell.evaluateScript")}));
+              (QStringList{s("--session"), s("--dest=org.kde.plasmashell"), s("--type=method_call"), s("--print-reply"),
+                           s("/PlasmaShell"), s("org.kde.PlasmaShell.evaluateScript")}));
     EXPECT_EQ(calls[0].arguments[6], s("string:") + kdeWallpaperScript(s("file:///home/o'neil/a.png"), 2));
 }
 
 TEST(BackendCommandsTest, XfceSetsEveryExistingMonitorAndWorkspaceEmptyFirst)
 {
-    const QByteArray listing =
-        "/backdrop/screen0/monitor0/image-path\n"
-        "/backdrop/screen0/monitorVirtual1/workspace0/color-style\n"
-        "/backdrop/screen0/monitorVirtual1/workspace0/last-image\n"
-        "/backdrop/screen0/monitorVirtual1/workspace1/last-image\n"
-        "/backdrop/screen0/monitorHDMI-1/workspace0/last-image\n"
-        "/backdrop/screen0/monitorHDMI-1/workspace0/last-image-backup\n"
-        "/desktop-icons/style\n";
+    const QByteArray listing = "/backdrop/screen0/monitor0/image-path\n"
+                               "/backdrop/screen0/monitorVirtual1/workspace0/color-style\n"
+                               "/backdrop/screen0/monitorVirtual1/workspace0/last-image\n"
+                               "/backdrop/screen0/monitorVirtual1/workspace1/last-image\n"
+                               "/backdrop/screen0/monitorHDMI-1/workspace0/last-image\n"
+                               "/backdrop/screen0/monitorHDMI-1/workspace0/last-image-backup\n"
+                               "/desktop-icons/style\n";
     const QStringList properties = xfceLastImageProperties(listing);
-    EXPECT_EQ(properties, (QStringList{s("/backdrop/screen0/monitorVirtual1/workspace0/last-image"),
-                                       s("/backdrop/screen0/monitorVirtual1/workspace1/last-image"),
-                                       s("/backdrop/screen0/monitorHDMI-1/workspace0/last-image")}));
+    EXPECT_EQ(properties,
+              (QStringList{s("/backdrop/screen0/monitorVirtual1/workspace0/last-image"),
+                           s("/backdrop/screen0/monitorVirtual1/workspace1/last-image"),
+                           s("/backdrop/screen0/monitorHDMI-1/workspace0/last-image")}));
 
     const ToolCalls calls = xfceCalls(properties.mid(0, 1), s("/d/a b.png"), 1);
     const QString p = s("/backdrop/screen0/monitorVirtual1/workspace0/");
@@ -174,9 +182,10 @@ TEST(BackendCommandsTest, XfceSetsEveryExistingMonitorAndWorkspaceEmptyFirst)
                         {s("-c"), s("xfce4-desktop"), s("-p"), property, s("-n"), s("-t"), s(type), s("-s"), value},
                         required};
     };
-    EXPECT_EQ(calls, (ToolCalls{set(p + s("last-image"), "string", QString(), false),
-                                set(p + s("last-image"), "string", s("/d/a b.png"), true),
-                                set(p + s("image-style"), "int", s("3"), true)}));
+    EXPECT_EQ(calls,
+              (ToolCalls{set(p + s("last-image"), "string", QString(), false),
+                         set(p + s("last-image"), "string", s("/d/a b.png"), true),
+                         set(p + s("image-style"), "int", s("3"), true)}));
 
     EXPECT_EQ(xfceCalls(properties, s("/d/a.png"), 7).size(), 6); // no style for a bad code
     EXPECT_TRUE(xfceCalls({}, s("/d/a.png"), 1).isEmpty());
@@ -190,5 +199,6 @@ TEST(BackendCommandsTest, PcmanfmAndSwayGetThePathAndMode)
     EXPECT_EQ(lxqtCalls(s("/d/a.png"), 0),
               (ToolCalls{{s("pcmanfm-qt"), {s("--set-wallpaper=/d/a.png"), s("--wallpaper-mode=center")}, true}}));
     EXPECT_EQ(swayCalls(s("/home/me/$x/a b.png"), 1),
-              (ToolCalls{{s("swaymsg"), {s("output"), s("*"), s("bg"), s(R"("/home/me/\$x/a b.png")"), s("stretch")}, true}}));
+              (ToolCalls{
+                  {s("swaymsg"), {s("output"), s("*"), s("bg"), s(R"("/home/me/\$x/a b.png")"), s("stretch")}, true}}));
 }

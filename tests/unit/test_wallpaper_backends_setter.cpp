@@ -180,8 +180,8 @@ TEST_F(SetterTest, XfceChangesEveryListedWorkspaceAndFailsWhenThereIsNone)
 {
     auto setter = makeSetter(DesktopKind::Xfce);
     const QImage picture = quadrants(10, 10);
-    runner.outputs[QStringLiteral("xfconf-query")] =
-        "/backdrop/screen0/monitor0/workspace0/last-image\n/backdrop/screen0/monitor0/workspace1/last-image\n";
+    runner.outputs[QStringLiteral("xfconf-query")]
+        = "/backdrop/screen0/monitor0/workspace0/last-image\n/backdrop/screen0/monitor0/workspace1/last-image\n";
     ASSERT_TRUE(setter.setWallpaper(bmp(), StyleTile, &picture));
     int pathsSet = 0;
     for (const RanCall& call : runner.calls) {
@@ -200,9 +200,8 @@ TEST_F(SetterTest, ToolDesktopsRunTheirOwnProgram)
         DesktopKind desktop;
         const char* program;
     } cases[] = {
-        {DesktopKind::Cinnamon, "gsettings"}, {DesktopKind::Mate, "gsettings"},
-        {DesktopKind::Kde, "dbus-send"},      {DesktopKind::Lxde, "pcmanfm"},
-        {DesktopKind::Lxqt, "pcmanfm-qt"},    {DesktopKind::Sway, "swaymsg"},
+        {DesktopKind::Cinnamon, "gsettings"}, {DesktopKind::Mate, "gsettings"},  {DesktopKind::Kde, "dbus-send"},
+        {DesktopKind::Lxde, "pcmanfm"},       {DesktopKind::Lxqt, "pcmanfm-qt"}, {DesktopKind::Sway, "swaymsg"},
     };
     const QImage picture = quadrants(10, 10);
     for (const auto& c : cases) {
@@ -273,8 +272,9 @@ QByteArray strictlyInflated(const QByteArray& png)
         return {};
     QByteArray rows(64 << 20, '\0');
     uLongf size = uLongf(rows.size());
-    if (uncompress(reinterpret_cast<Bytef*>(rows.data()), &size,
-                   reinterpret_cast<const Bytef*>(stream.constData()), uLong(stream.size())) != Z_OK)
+    if (uncompress(reinterpret_cast<Bytef*>(rows.data()), &size, reinterpret_cast<const Bytef*>(stream.constData()),
+                   uLong(stream.size()))
+        != Z_OK)
         return {};
     rows.truncate(qsizetype(size));
     return rows;
@@ -324,7 +324,8 @@ TEST(ProcessToolRunnerTest, ReportsExitCodesMissingProgramsAndHangs)
     EXPECT_FALSE(runner.run(QStringLiteral("false"), {}, nullptr));
     EXPECT_FALSE(runner.run(QStringLiteral("no-such-tool-tapetor"), {}, nullptr));
     QByteArray output;
-    EXPECT_TRUE(runner.run(QStringLiteral("printf"), {QStringLiteral("%s|"), QStringLiteral("a b"), QStringLiteral("$HOME")}, &output));
+    EXPECT_TRUE(runner.run(QStringLiteral("printf"),
+                           {QStringLiteral("%s|"), QStringLiteral("a b"), QStringLiteral("$HOME")}, &output));
     EXPECT_EQ(output, QByteArray("a b|$HOME|")); // arguments reach the tool untouched
     EXPECT_FALSE(runner.run(QStringLiteral("sleep"), {QStringLiteral("30")}, nullptr));
 }
@@ -367,7 +368,8 @@ TEST(PcmanfmStateTest, TheSocketIsNamedAfterTheDisplayAndMustListen)
 {
     EXPECT_EQ(pcmanfmSocketPath(QStringLiteral("/run/user/5"), QStringLiteral(":0")),
               QStringLiteral("/run/user/5/pcmanfm-socket--0"));
-    EXPECT_EQ(pcmanfmSocketPath(QStringLiteral("/r"), QStringLiteral("host:12.0")), QStringLiteral("/r/pcmanfm-socket-host-12"));
+    EXPECT_EQ(pcmanfmSocketPath(QStringLiteral("/r"), QStringLiteral("host:12.0")),
+              QStringLiteral("/r/pcmanfm-socket-host-12"));
     const QByteArray table = "Num       RefCount Protocol Flags    Type St Inode Path\n"
                              "0000000000000000: 00000002 00000000 00010000 0001 01 381992 /r/pcmanfm-socket--0\n"
                              "0000000000000000: 00000003 00000000 00000000 0001 03 381999 /r/pcmanfm-socket--1\n";

@@ -31,8 +31,7 @@ protected:
     // Builds the window without running start-up.
     frmConsole& create(const QString& argumentText = {});
 
-    template <class T>
-    T* control(const char* name) const
+    template <class T> T* control(const char* name) const
     {
         T* found = window->findChild<T*>(QLatin1String(name));
         EXPECT_NE(found, nullptr) << "no control " << name;

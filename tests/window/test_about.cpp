@@ -162,8 +162,9 @@ TEST_F(UpdateClient, DownloadExplainsThenOpensTheInstaller)
     ASSERT_TRUE(visible("Label20"));
     click("Label20");
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Po stažení a nainstalování klienta aplikaci tapetor restartujte.\r"
-                                                     "Poté můžete provést inovaci."));
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Po stažení a nainstalování klienta aplikaci tapetor restartujte.\r"
+                             "Poté můžete provést inovaci."));
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("inovace aplikace"));
     EXPECT_EQ(messages.shown[0].style, MsgStyle::OkInformation);
     EXPECT_EQ(shell.opened, QStringList{QStringLiteral("http://" TAPETOR_UPDATE_HOST "/soubory/client/orbupd.exe")});
@@ -200,7 +201,8 @@ TEST_F(Links, EachLinkOpensExactlyOneAddress)
 
     const QStringList donation = opens([&] { click("Label17"); });
     ASSERT_EQ(donation.size(), 1);
-    EXPECT_TRUE(donation[0].startsWith(QStringLiteral("https://" TAPETOR_PAYMENT_HOST "/cgi-bin/webscr?cmd=_xclick&business=")))
+    EXPECT_TRUE(
+        donation[0].startsWith(QStringLiteral("https://" TAPETOR_PAYMENT_HOST "/cgi-bin/webscr?cmd=_xclick&business=")))
         << donation[0].toStdString();
     EXPECT_TRUE(donation[0].endsWith(QStringLiteral("&amount=30%2e00&no_shipping=0&no_note=1&tax=0&currency_code=CZK"
                                                     "&lc=CZ&bn=PP%2dDonationsBF&charset=UTF%2d8")));

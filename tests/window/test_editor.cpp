@@ -14,7 +14,8 @@
 namespace {
 
 const QString NewTitle = QStringLiteral("vytvořit novou kolekci");
-const QString UnsavedText = QStringLiteral("Kolekce tapet byla změněna, ale nebyla uložena.\rChcete přesto pokračovat?");
+const QString UnsavedText
+    = QStringLiteral("Kolekce tapet byla změněna, ale nebyla uložena.\rChcete přesto pokračovat?");
 const QString RemoveQuestion = QStringLiteral("Opravdu chcete odebrat vybrané tapety z kolekce?");
 
 QString nulJoined(const QStringList& parts)
@@ -106,8 +107,8 @@ TEST_F(Editor, AddingJoinsFolderAndNamesWithOneSeparatorAndSorts)
     add(nulJoined({temp.path(), QStringLiteral("c.png"), QStringLiteral("A.png")}));
     add(nulJoined({temp.path() + QLatin1Char('/'), QStringLiteral("b.png")}));
     add(nulJoined({QStringLiteral("/"), QStringLiteral("kořen.png"), QStringLiteral("B0.png")}));
-    EXPECT_EQ(entries(), (QStringList{"/B0.png", "/kořen.png", path("A.png"), path("b.png"), path("c.png"),
-                                      path("d.png")}));
+    EXPECT_EQ(entries(),
+              (QStringList{"/B0.png", "/kořen.png", path("A.png"), path("b.png"), path("c.png"), path("d.png")}));
     EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 6"));
     EXPECT_EQ(text("change"), QStringLiteral("1"));
     EXPECT_TRUE(preview().isNull()) << "adding makes no entry current";
@@ -256,8 +257,9 @@ TEST_F(Editor, SavingAnEmptyCollectionIsRefusedAndThePageStays)
     click("Label4");
     click("Label25");
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("V kolekci nejsou vybrány tapety. Vyberte tapety do kolekce a "
-                                                     "zkuste kolekci uložit znovu."));
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("V kolekci nejsou vybrány tapety. Vyberte tapety do kolekce a "
+                             "zkuste kolekci uložit znovu."));
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("Chyba"));
     EXPECT_EQ(messages.shown[0].style, 16);
     EXPECT_TRUE(dialogs.calls.empty());

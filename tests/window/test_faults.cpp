@@ -15,8 +15,9 @@
 namespace {
 
 const QString NotFound = QStringLiteral("Kolekce tapet nebyla nalezena.");
-const QString SettingsNotSaved = QStringLiteral("Nastavení aplikace se nepodařilo uložit.\r"
-                                                "Zkontrolujte, zda je složka s nastavením zapisovatelná a disk není plný.");
+const QString SettingsNotSaved
+    = QStringLiteral("Nastavení aplikace se nepodařilo uložit.\r"
+                     "Zkontrolujte, zda je složka s nastavením zapisovatelná a disk není plný.");
 QString notACollection(const QString& file)
 {
     return QStringLiteral("Soubor %1 není kolekce tapet nebo je poškozený.\r"
@@ -46,8 +47,7 @@ void overwrite(const QString& file, const QByteArray& bytes)
 }
 
 // The bytes of a string literal, NULs included.
-template <size_t N>
-QByteArray raw(const char (&text)[N])
+template <size_t N> QByteArray raw(const char (&text)[N])
 {
     return QByteArray(text, qsizetype(N - 1));
 }
@@ -185,25 +185,27 @@ TEST_F(Faults, GarbageAndRepeatedKeysInTheSettingsFileLoadAsFarAsTheyMakeSense)
     QTemporaryDir config;
     QDir().mkpath(config.filePath(QStringLiteral("tapetor")));
     const QString file = config.filePath(QStringLiteral("tapetor/tapetor.ini"));
-    overwrite(file, raw("[options]\n"
-                        "startup=ano\n"
-                        "run=0\n"
-                        "run=1\n"
-                        "interval=\xff\xfe" "15 minut\n"
-                        "afterstart=fALSE\n"
-                        "afterinterval=TRUE\n"
-                        "random=\x01\x02\n"
-                        "v_stretch=\n"
-                        "v_center=nevim\n"
-                        "v_cascade=2\n"
-                        "kolekce=\x7f\x00\x03/neni.tkl\n"
-                        "a line without a value\n"
-                        "=no key\n"
-                        "[options]\n"
-                        "startup=0\n"
-                        "[uss3\n"
-                        "path=/x\n")
-                        + QByteArray(100000, 'k') + "\n");
+    overwrite(file,
+              raw("[options]\n"
+                  "startup=ano\n"
+                  "run=0\n"
+                  "run=1\n"
+                  "interval=\xff\xfe"
+                  "15 minut\n"
+                  "afterstart=fALSE\n"
+                  "afterinterval=TRUE\n"
+                  "random=\x01\x02\n"
+                  "v_stretch=\n"
+                  "v_center=nevim\n"
+                  "v_cascade=2\n"
+                  "kolekce=\x7f\x00\x03/neni.tkl\n"
+                  "a line without a value\n"
+                  "=no key\n"
+                  "[options]\n"
+                  "startup=0\n"
+                  "[uss3\n"
+                  "path=/x\n")
+                  + QByteArray(100000, 'k') + "\n");
     IniSettingsStore store(config.path());
     startWithStore(store);
     // Texts that convert take effect, the last of a repeated key counting; the others
@@ -372,8 +374,9 @@ TEST_F(Faults, ACollectionOf40000LinesLoadsItsFirst32767AndSaysSo)
     start();
     EXPECT_EQ(list()->count(), 32767);
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Kolekce může obsahovat nejvýše 32767 tapet.\r"
-                                                     "Další tapety nebyly přidány."));
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Kolekce může obsahovat nejvýše 32767 tapet.\r"
+                             "Další tapety nebyly přidány."));
     EXPECT_EQ(wallpaper.calls.size(), 1u);
     click("changeNow");
     EXPECT_EQ(wallpaper.calls.size(), 2u);

@@ -30,7 +30,7 @@ constexpr bool MemoryIsMeasurable = true;
 
 } // namespace
 
-class LongRun : public WindowFixture {};
+class LongRun : public WindowFixture { };
 
 TEST_F(LongRun, TwentyThousandChangesLeaveTheMemoryAndTheFoldersAsTheyWere)
 {

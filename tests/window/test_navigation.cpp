@@ -1,7 +1,7 @@
 // Pages, menus and hiding into the tray.
 #include "WindowFixture.h"
 
-class Navigation : public WindowFixture {};
+class Navigation : public WindowFixture { };
 
 TEST_F(Navigation, SettingsPageReloadsTheStoredOptionsAndShowsAtThePageOrigin)
 {
@@ -32,16 +32,18 @@ TEST_F(Navigation, MenusHoldTheirItemsInOrder)
     const auto items = [this](const char* name) {
         QStringList captions;
         for (QAction* action : control<QMenu>(name)->actions())
-            captions << (action->isSeparator() ? QStringLiteral("-") : action->text()) + QLatin1Char('=') + action->objectName();
+            captions << (action->isSeparator() ? QStringLiteral("-") : action->text()) + QLatin1Char('=')
+                    + action->objectName();
         return captions;
     };
     EXPECT_EQ(items("mnu_context001"),
               (QStringList{"minimalizovat aplikaci=mnuc1_mini", "-=mnuc1_od1", "ukončit aplikaci=mnuc1_end"}));
-    EXPECT_EQ(items("mnu_tray"), (QStringList{"zobrazit okno aplikace=mnuShowApp", "změnit tapetu ihned=mnuchnw",
-                                              "-=mnud01", "ukončit aplikaci=mnu_endapp"}));
+    EXPECT_EQ(items("mnu_tray"),
+              (QStringList{"zobrazit okno aplikace=mnuShowApp", "změnit tapetu ihned=mnuchnw", "-=mnud01",
+                           "ukončit aplikaci=mnu_endapp"}));
     EXPECT_EQ(items("mnuUrl01").mid(0, 2), (QStringList{"vyplňte krátký dotazník=mnuUrl3", "stránky tapetor=mnuurl1"}));
-    EXPECT_EQ(items("mnuctx004"), (QStringList{"na střed=mnuCenter", "přizbůsobit obrazovce=mnustr",
-                                               "vedle sebe (dlaždice)=mnutile"}));
+    EXPECT_EQ(items("mnuctx004"),
+              (QStringList{"na střed=mnuCenter", "přizbůsobit obrazovce=mnustr", "vedle sebe (dlaždice)=mnutile"}));
     EXPECT_EQ(tray.menu, control<QMenu>("mnu_tray"));
 }
 

@@ -10,7 +10,8 @@ protected:
     }
     QString stored(const char* key) const
     {
-        return settings.read(QStringLiteral("tapetor"), QStringLiteral("options"), QLatin1String(key), QStringLiteral("<absent>"));
+        return settings.read(QStringLiteral("tapetor"), QStringLiteral("options"), QLatin1String(key),
+                             QStringLiteral("<absent>"));
     }
 };
 

@@ -11,7 +11,10 @@ const QString Options = QStringLiteral("options");
 
 class StartupSettings : public WindowFixture {
 protected:
-    QString stored(const char* key) const { return settings.read(App, Options, QLatin1String(key), QStringLiteral("<absent>")); }
+    QString stored(const char* key) const
+    {
+        return settings.read(App, Options, QLatin1String(key), QStringLiteral("<absent>"));
+    }
     bool checked(const char* name) const { return control<QAbstractButton>(name)->isChecked(); }
 };
 
@@ -156,8 +159,9 @@ TEST_F(StartupSettings, UninstallRemovesEverythingAndEndsWithoutSaving)
     EXPECT_TRUE(settings.hasApp(QStringLiteral("Orbenta_UpdateService")));
     EXPECT_FALSE(logon.entry.has_value());
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, QStringLiteral("Aplikace tapetor provedla příkaz pro odinstalování.\r"
-                                                     "Klikněte na OK a pokračujte v odinstalaci aplikace."));
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Aplikace tapetor provedla příkaz pro odinstalování.\r"
+                             "Klikněte na OK a pokračujte v odinstalaci aplikace."));
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("tapetor"));
     EXPECT_EQ(messages.shown[0].style, 64);
     EXPECT_EQ(process.exitCodes.size(), 1u);

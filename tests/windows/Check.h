@@ -16,8 +16,7 @@ inline int& failures()
     return count;
 }
 
-template <typename T>
-std::string show(const T& value)
+template <typename T> std::string show(const T& value)
 {
     std::ostringstream out;
     out << value;
@@ -36,8 +35,7 @@ inline std::string show(const char* value)
     return show(std::string(value));
 }
 
-template <typename T>
-std::string show(const std::optional<T>& value)
+template <typename T> std::string show(const std::optional<T>& value)
 {
     return value ? show(*value) : std::string("(absent)");
 }
@@ -50,8 +48,8 @@ inline void fail(const char* file, int line, const std::string& message)
 }
 
 template <typename A, typename B>
-void equal(const A& actual, const B& expected, const char* actualText, const char* expectedText,
-           const char* file, int line)
+void equal(const A& actual, const B& expected, const char* actualText, const char* expectedText, const char* file,
+           int line)
 {
     if (!(actual == expected))
         fail(file, line,
@@ -72,11 +70,10 @@ inline int result(const char* programName)
 
 } // namespace check
 
-#define CHECK(condition)                                                                     \
-    do {                                                                                     \
-        if (!(condition))                                                                    \
-            ::check::fail(__FILE__, __LINE__, #condition);                                   \
+#define CHECK(condition)                                                                                               \
+    do {                                                                                                               \
+        if (!(condition))                                                                                              \
+            ::check::fail(__FILE__, __LINE__, #condition);                                                             \
     } while (false)
 
-#define CHECK_EQ(actual, expected)                                                           \
-    ::check::equal((actual), (expected), #actual, #expected, __FILE__, __LINE__)
+#define CHECK_EQ(actual, expected) ::check::equal((actual), (expected), #actual, #expected, __FILE__, __LINE__)

@@ -27,17 +27,13 @@ inline bool mayChangeThisDesktop(const char* programName)
 }
 
 // Reads a string value straight from the registry, bypassing the code under test.
-inline std::optional<std::string> registryString(HKEY root, const std::string& subkey,
-                                                 const std::string& name)
+inline std::optional<std::string> registryString(HKEY root, const std::string& subkey, const std::string& name)
 {
     DWORD size = 0;
-    if (RegGetValueA(root, subkey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size)
-        != ERROR_SUCCESS)
+    if (RegGetValueA(root, subkey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
         return std::nullopt;
     std::string value(size, '\0');
-    if (RegGetValueA(root, subkey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(),
-                     &size)
-        != ERROR_SUCCESS)
+    if (RegGetValueA(root, subkey.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &size) != ERROR_SUCCESS)
         return std::nullopt;
     value.resize(size > 0 ? size - 1 : 0);
     return value;
@@ -50,19 +46,17 @@ struct RawRegistryValue {
 };
 
 // A value exactly as stored, so its type and a counted terminating NUL can be checked.
-inline std::optional<RawRegistryValue> registryRawValue(HKEY root, const std::string& subkey,
-                                                        const std::string& name)
+inline std::optional<RawRegistryValue> registryRawValue(HKEY root, const std::string& subkey, const std::string& name)
 {
     HKEY key = nullptr;
     if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return std::nullopt;
     RawRegistryValue value;
-    LSTATUS status = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr,
-                                      &value.size);
+    LSTATUS status = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &value.size);
     if (status == ERROR_SUCCESS) {
         value.bytes.resize(value.size);
-        status = RegQueryValueExA(key, name.c_str(), nullptr, nullptr,
-                                  reinterpret_cast<BYTE*>(value.bytes.data()), &value.size);
+        status = RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(value.bytes.data()),
+                                  &value.size);
     }
     RegCloseKey(key);
     if (status != ERROR_SUCCESS)

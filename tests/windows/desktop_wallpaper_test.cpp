@@ -25,8 +25,7 @@ std::ostream& operator<<(std::ostream& out, const Write& write)
     return out << write.subkey << "\\" << write.name << "=" << write.value;
 }
 
-template <typename T>
-std::ostream& operator<<(std::ostream& out, const std::vector<T>& items)
+template <typename T> std::ostream& operator<<(std::ostream& out, const std::vector<T>& items)
 {
     out << "[";
     for (const auto& item : items)
@@ -40,8 +39,7 @@ struct RecordingWriter {
 
     win::RegistryStringWriter writer()
     {
-        return [this](HKEY root, const std::string& subkey, const std::string& name,
-                      const std::string& value) {
+        return [this](HKEY root, const std::string& subkey, const std::string& name, const std::string& value) {
             writes.push_back({root, subkey, name, value});
             win::WriteRegistryString(root, subkey, name, value);
         };
@@ -87,8 +85,8 @@ std::string writeBitmap(const std::string& name)
     file.bfOffBits = sizeof file + sizeof info;
     file.bfSize = file.bfOffBits + sizeof pixelRow;
 
-    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle
+        = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     CHECK(handle != INVALID_HANDLE_VALUE);
     DWORD written = 0;
     WriteFile(handle, &file, sizeof file, &written, nullptr);

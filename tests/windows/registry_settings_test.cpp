@@ -11,9 +11,17 @@ namespace settings = win::settings;
 namespace {
 
 // "Žluťoučký kůň úpěl ďábelské ódy" as code page 1250 writes it.
-const std::string czechInCp1250 =
-    "\x8e" "lu\x9d" "ou\xe8" "k\xfd" " k\xf9\xf2" " \xfa" "p\xec" "l \xef\xe1" "belsk\xe9"
-    " \xf3" "dy";
+const std::string czechInCp1250 = "\x8e"
+                                  "lu\x9d"
+                                  "ou\xe8"
+                                  "k\xfd"
+                                  " k\xf9\xf2"
+                                  " \xfa"
+                                  "p\xec"
+                                  "l \xef\xe1"
+                                  "belsk\xe9"
+                                  " \xf3"
+                                  "dy";
 
 void ansiConversionUsesCodePage1250()
 {
@@ -69,18 +77,16 @@ void textsSurviveTheRoundTrip()
 
 void absentPlacesReadAsAbsent()
 {
-    CHECK_EQ(settings::read("tapetor-never-written", "options", "run"),
-             std::optional<std::string>());
+    CHECK_EQ(settings::read("tapetor-never-written", "options", "run"), std::optional<std::string>());
     CHECK(settings::write("tapetor-absent", "options", "run", "1"));
     CHECK_EQ(settings::read("tapetor-absent", "uss3", "run"), std::optional<std::string>());
 
     // A value of another type is not a text of this store.
     HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\tapetor-absent\\options", 0, nullptr, 0,
-                    KEY_SET_VALUE, nullptr, &key, nullptr);
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\tapetor-absent\\options", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                    nullptr);
     const DWORD number = 1;
-    RegSetValueExA(key, "dword", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                   sizeof number);
+    RegSetValueExA(key, "dword", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     RegCloseKey(key);
     CHECK_EQ(settings::read("tapetor-absent", "options", "dword"), std::optional<std::string>());
 

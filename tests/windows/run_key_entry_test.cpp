@@ -23,8 +23,7 @@ void bothFormsAreWrittenQuoted()
     CHECK(runkey::canOpen());
 
     CHECK(runkey::write(programPath, "/startos"));
-    CHECK_EQ(runValue(),
-             std::optional<std::string>("\"C:\\Program Files\\tapetor\\tapetor.exe\" /startos"));
+    CHECK_EQ(runValue(), std::optional<std::string>("\"C:\\Program Files\\tapetor\\tapetor.exe\" /startos"));
 
     // Switching to the interval form replaces the value.
     CHECK(runkey::write(programPath, ""));
@@ -49,8 +48,7 @@ void czechPathIsStoredInTheAnsiCodePage()
     if (!path)
         return;
     CHECK(runkey::write(*path, "/startos"));
-    CHECK_EQ(runValue(),
-             std::optional<std::string>("\"C:\\Program Files\\Tapet\xe1\xf8\\tapetor.exe\" /startos"));
+    CHECK_EQ(runValue(), std::optional<std::string>("\"C:\\Program Files\\Tapet\xe1\xf8\\tapetor.exe\" /startos"));
 }
 
 void removingLeavesNoValue()
@@ -68,8 +66,8 @@ void missingRunKeyFailsEveryOperation()
 {
     // Take the key away for a moment; RegOpenKeyExA does not create it again.
     HKEY parent = nullptr;
-    CHECK_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion", 0,
-                           KEY_ALL_ACCESS, &parent),
+    CHECK_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion", 0, KEY_ALL_ACCESS,
+                           &parent),
              ERROR_SUCCESS);
     CHECK_EQ(RegDeleteTreeA(parent, "Run"), ERROR_SUCCESS);
 
@@ -79,8 +77,7 @@ void missingRunKeyFailsEveryOperation()
     CHECK(!registryKeyExists(HKEY_CURRENT_USER, runKeyPath));
 
     HKEY run = nullptr;
-    CHECK_EQ(RegCreateKeyExA(parent, "Run", 0, nullptr, 0, KEY_READ, nullptr, &run, nullptr),
-             ERROR_SUCCESS);
+    CHECK_EQ(RegCreateKeyExA(parent, "Run", 0, nullptr, 0, KEY_READ, nullptr, &run, nullptr), ERROR_SUCCESS);
     RegCloseKey(run);
     RegCloseKey(parent);
     CHECK(runkey::canOpen());

@@ -7,17 +7,13 @@
 
 namespace {
 
-ToolCall gsettingsSet(const QString& schema, const QString& key, const QString& value,
-                      bool required = true)
+ToolCall gsettingsSet(const QString& schema, const QString& key, const QString& value, bool required = true)
 {
-    return {QStringLiteral("gsettings"),
-            {QStringLiteral("set"), schema, key, gvariantString(value)},
-            required};
+    return {QStringLiteral("gsettings"), {QStringLiteral("set"), schema, key, gvariantString(value)}, required};
 }
 
 // The style first, so the desktop draws the new picture once, already in its style.
-ToolCalls gsettingsCalls(const QString& schema, const QString& pictureKey,
-                         const QString& pictureValue, int style)
+ToolCalls gsettingsCalls(const QString& schema, const QString& pictureKey, const QString& pictureValue, int style)
 {
     ToolCalls calls;
     if (const auto options = gnomePictureOptions(style))
@@ -55,14 +51,14 @@ ToolCalls gnomeCalls(const QString& picturePath, int style)
 
 ToolCalls cinnamonCalls(const QString& picturePath, int style)
 {
-    return gsettingsCalls(QStringLiteral("org.cinnamon.desktop.background"),
-                          QStringLiteral("picture-uri"), fileUri(picturePath), style);
+    return gsettingsCalls(QStringLiteral("org.cinnamon.desktop.background"), QStringLiteral("picture-uri"),
+                          fileUri(picturePath), style);
 }
 
 ToolCalls mateCalls(const QString& picturePath, int style)
 {
-    return gsettingsCalls(QStringLiteral("org.mate.background"),
-                          QStringLiteral("picture-filename"), picturePath, style);
+    return gsettingsCalls(QStringLiteral("org.mate.background"), QStringLiteral("picture-filename"), picturePath,
+                          style);
 }
 
 ToolCall xfceListingCall()
@@ -105,12 +101,11 @@ ToolCalls xfceCalls(const QStringList& lastImageProperties, const QString& pictu
 
 QString kdeWallpaperScript(const QString& imageUri, int style)
 {
-    QString script = QStringLiteral(
-        "var all = desktops();\n"
-        "for (var i = 0; i < all.length; i++) {\n"
-        "    var d = all[i];\n"
-        "    d.wallpaperPlugin = 'org.kde.image';\n"
-        "    d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General'];\n");
+    QString script = QStringLiteral("var all = desktops();\n"
+                                    "for (var i = 0; i < all.length; i++) {\n"
+                                    "    var d = all[i];\n"
+                                    "    d.wallpaperPlugin = 'org.kde.image';\n"
+                                    "    d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General'];\n");
     if (const auto fillMode = kdeFillMode(style))
         script += QStringLiteral("    d.writeConfig('FillMode', %1);\n").arg(*fillMode);
     script += QStringLiteral("    d.writeConfig('Image', %1);\n}\n").arg(javaScriptString(imageUri));
@@ -122,8 +117,8 @@ ToolCalls kdeCalls(const QString& picturePath, int style)
     // dbus-send with --print-reply waits for the answer and fails on an error reply.
     return {{QStringLiteral("dbus-send"),
              {QStringLiteral("--session"), QStringLiteral("--dest=org.kde.plasmashell"),
-              QStringLiteral("--type=method_call"), QStringLiteral("--print-reply"),
-              QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell.evaluateScript"),
+              QStringLiteral("--type=method_call"), QStringLiteral("--print-reply"), QStringLiteral("/PlasmaShell"),
+              QStringLiteral("org.kde.PlasmaShell.evaluateScript"),
               QStringLiteral("string:") + kdeWallpaperScript(fileUri(picturePath), style)}}};
 }
 
@@ -140,6 +135,6 @@ ToolCalls lxqtCalls(const QString& picturePath, int style)
 ToolCalls swayCalls(const QString& picturePath, int style)
 {
     return {{QStringLiteral("swaymsg"),
-             {QStringLiteral("output"), QStringLiteral("*"), QStringLiteral("bg"),
-              swayQuoted(picturePath), swayBackgroundMode(style).value_or(QStringLiteral("stretch"))}}};
+             {QStringLiteral("output"), QStringLiteral("*"), QStringLiteral("bg"), swayQuoted(picturePath),
+              swayBackgroundMode(style).value_or(QStringLiteral("stretch"))}}};
 }

@@ -15,11 +15,10 @@ bool kindOf(QString name, DesktopKind& kind)
         DesktopKind kind;
     };
     static constexpr Entry entries[] = {
-        {"gnome", DesktopKind::Gnome},   {"unity", DesktopKind::Gnome},
-        {"budgie", DesktopKind::Gnome},  {"cinnamon", DesktopKind::Cinnamon},
-        {"mate", DesktopKind::Mate},     {"xfce", DesktopKind::Xfce},
-        {"kde", DesktopKind::Kde},       {"lxde", DesktopKind::Lxde},
-        {"lxqt", DesktopKind::Lxqt},     {"sway", DesktopKind::Sway},
+        {"gnome", DesktopKind::Gnome},       {"unity", DesktopKind::Gnome}, {"budgie", DesktopKind::Gnome},
+        {"cinnamon", DesktopKind::Cinnamon}, {"mate", DesktopKind::Mate},   {"xfce", DesktopKind::Xfce},
+        {"kde", DesktopKind::Kde},           {"lxde", DesktopKind::Lxde},   {"lxqt", DesktopKind::Lxqt},
+        {"sway", DesktopKind::Sway},
     };
     for (const Entry& entry : entries) {
         if (name == QLatin1String(entry.name)) {
@@ -45,6 +44,5 @@ DesktopKind detectDesktop(const QString& currentDesktop, bool hasX11Display)
 
 DesktopKind detectRunningDesktop()
 {
-    return detectDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
-                         !qEnvironmentVariableIsEmpty("DISPLAY"));
+    return detectDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP"), !qEnvironmentVariableIsEmpty("DISPLAY"));
 }

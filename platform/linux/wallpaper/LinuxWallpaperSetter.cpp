@@ -22,9 +22,8 @@ bool isStyle(int style)
 
 } // namespace
 
-LinuxWallpaperSetter::LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runner,
-                                           QString copyFolder, RootSetter rootSetter,
-                                           RunningCheck pcmanfmRunning, QString pcmanfmQtConfig)
+LinuxWallpaperSetter::LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runner, QString copyFolder,
+                                           RootSetter rootSetter, RunningCheck pcmanfmRunning, QString pcmanfmQtConfig)
     : m_desktop(desktop)
     , m_runner(runner)
     , m_copyFolder(std::move(copyFolder))

@@ -22,9 +22,8 @@ public:
     // copyFolder holds the PNG copies. rootSetter draws on the X root window.
     // pcmanfmQtConfig is pcmanfm-qt's settings folder, which gets the mode the
     // program forgets to store (empty: left alone).
-    LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runner, QString copyFolder,
-                         RootSetter rootSetter, RunningCheck pcmanfmRunning = {},
-                         QString pcmanfmQtConfig = {});
+    LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runner, QString copyFolder, RootSetter rootSetter,
+                         RunningCheck pcmanfmRunning = {}, QString pcmanfmQtConfig = {});
 
     bool setWallpaper(const QString& bmpPath, int style, const QImage* picture) override;
 

@@ -13,8 +13,7 @@ class OwningLinuxWallpaperSetter final : public WallpaperSetter {
 public:
     OwningLinuxWallpaperSetter()
         : m_setter(detectRunningDesktop(), m_runner,
-                   QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                       + QLatin1String("/tapetor"),
+                   QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1String("/tapetor"),
                    setRootWindowWallpaper, pcmanfmRunning,
                    QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
                        + QLatin1String("/pcmanfm-qt"))

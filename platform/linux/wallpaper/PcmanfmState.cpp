@@ -36,12 +36,10 @@ bool pcmanfmRunning()
     // procfs reports no size: read to the end rather than by the size.
     if (!table.open(QIODevice::ReadOnly))
         return false;
-    return isListeningUnixSocket(table.readAll(),
-                                 pcmanfmSocketPath(runtimeDir, qEnvironmentVariable("DISPLAY")));
+    return isListeningUnixSocket(table.readAll(), pcmanfmSocketPath(runtimeDir, qEnvironmentVariable("DISPLAY")));
 }
 
-bool keepPcmanfmQtWallpaperMode(const QString& configFolder, const QString& picturePath,
-                                const QString& mode)
+bool keepPcmanfmQtWallpaperMode(const QString& configFolder, const QString& picturePath, const QString& mode)
 {
     bool kept = false;
     const QDir folder(configFolder);

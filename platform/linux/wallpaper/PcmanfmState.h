@@ -19,5 +19,4 @@ bool pcmanfmRunning();
 // configFolder (.../pcmanfm-qt) whose stored wallpaper is picturePath; false when
 // none holds it. (When it ends in order, pcmanfm-qt 1.2 still writes back the mode it
 // started with; no command reaches the mode it keeps in memory.)
-bool keepPcmanfmQtWallpaperMode(const QString& configFolder, const QString& picturePath,
-                                const QString& mode);
+bool keepPcmanfmQtWallpaperMode(const QString& configFolder, const QString& picturePath, const QString& mode);

@@ -2,8 +2,7 @@
 
 #include <QProcess>
 
-bool ProcessToolRunner::run(const QString& program, const QStringList& arguments,
-                            QByteArray* output)
+bool ProcessToolRunner::run(const QString& program, const QStringList& arguments, QByteArray* output)
 {
     QProcess process;
     process.setProgram(program);

@@ -6,7 +6,10 @@
 // settings daemon that never answers) must not freeze the window.
 class ProcessToolRunner final : public ToolRunner {
 public:
-    explicit ProcessToolRunner(int timeoutMs = 5000) : m_timeoutMs(timeoutMs) {}
+    explicit ProcessToolRunner(int timeoutMs = 5000)
+        : m_timeoutMs(timeoutMs)
+    {
+    }
     bool run(const QString& program, const QStringList& arguments, QByteArray* output) override;
 
 private:

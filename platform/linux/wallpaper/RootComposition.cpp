@@ -62,8 +62,7 @@ QRect paintedArea(const QImage& picture, int style, const QRect& monitor)
 
 } // namespace
 
-void composeRootPicture(const QImage& picture, int style, const QList<QRect>& monitors,
-                        QImage& screen)
+void composeRootPicture(const QImage& picture, int style, const QList<QRect>& monitors, QImage& screen)
 {
     // Blackening the whole screen first would touch every pixel twice; only what the
     // picture leaves uncovered is filled (all of it under a transparent picture).

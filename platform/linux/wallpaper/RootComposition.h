@@ -11,8 +11,7 @@ class QImage;
 // black around), stretch (scaled to the rectangle, proportions not kept), tile
 // (repeated from the rectangle's top-left corner). Transparent parts lie over black,
 // and so does whatever no monitor covers. A style outside 0..2 draws nothing but black.
-void composeRootPicture(const QImage& picture, int style, const QList<QRect>& monitors,
-                        QImage& screen);
+void composeRootPicture(const QImage& picture, int style, const QList<QRect>& monitors, QImage& screen);
 
 // Where a picture of pictureSize is centred in area; negative offsets clip.
 QPoint centredOrigin(const QSize& pictureSize, const QRect& area);

@@ -4,8 +4,7 @@
 
 namespace {
 
-template <typename T>
-std::optional<T> pick(int style, T center, T stretch, T tile)
+template <typename T> std::optional<T> pick(int style, T center, T stretch, T tile)
 {
     switch (style) {
     case StyleCenter:
@@ -23,8 +22,7 @@ std::optional<T> pick(int style, T center, T stretch, T tile)
 
 std::optional<QString> gnomePictureOptions(int style)
 {
-    return pick<QString>(style, QStringLiteral("centered"), QStringLiteral("stretched"),
-                         QStringLiteral("wallpaper"));
+    return pick<QString>(style, QStringLiteral("centered"), QStringLiteral("stretched"), QStringLiteral("wallpaper"));
 }
 
 std::optional<int> xfceImageStyle(int style)
@@ -39,8 +37,7 @@ std::optional<int> kdeFillMode(int style)
 
 std::optional<QString> pcmanfmWallpaperMode(int style)
 {
-    return pick<QString>(style, QStringLiteral("center"), QStringLiteral("stretch"),
-                         QStringLiteral("tile"));
+    return pick<QString>(style, QStringLiteral("center"), QStringLiteral("stretch"), QStringLiteral("tile"));
 }
 
 std::optional<QString> swayBackgroundMode(int style)

@@ -1,6 +1,5 @@
 #include "platform/linux/wallpaper/TextQuoting.h"
 
-
 namespace {
 
 QString escaped(const QString& text, const QString& special)

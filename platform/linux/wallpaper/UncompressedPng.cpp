@@ -23,7 +23,10 @@ constexpr int kBandRows = 64;
 
 class ChunkWriter {
 public:
-    explicit ChunkWriter(QFile& file) : m_file(file) {}
+    explicit ChunkWriter(QFile& file)
+        : m_file(file)
+    {
+    }
 
     bool begin(const char type[4], quint32 length)
     {
@@ -76,8 +79,7 @@ void packRow(const QRgb* from, uchar* to, int width)
 
 // One IDAT chunk holding a band of rows as stored deflate blocks; the first chunk
 // opens the zlib stream, the last closes it with the Adler-32 of all rows.
-bool writeBand(ChunkWriter& out, const uchar* rows, qsizetype size, bool first, bool last,
-               uLong& adler)
+bool writeBand(ChunkWriter& out, const uchar* rows, qsizetype size, bool first, bool last, uLong& adler)
 {
     const qsizetype blocks = (size + kStoredBlockMax - 1) / kStoredBlockMax;
     const quint32 length = quint32((first ? 2 : 0) + blocks * 5 + size + (last ? 4 : 0));

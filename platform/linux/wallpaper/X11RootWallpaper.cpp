@@ -20,8 +20,8 @@ QList<QRect> monitorRects(Display* display, Window root, const QRect& screenRect
     int errorBase = 0;
     int major = 0;
     int minor = 0;
-    if (XRRQueryExtension(display, &eventBase, &errorBase)
-        && XRRQueryVersion(display, &major, &minor) && (major > 1 || (major == 1 && minor >= 5))) {
+    if (XRRQueryExtension(display, &eventBase, &errorBase) && XRRQueryVersion(display, &major, &minor)
+        && (major > 1 || (major == 1 && minor >= 5))) {
         int count = 0;
         if (XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count)) {
             for (int i = 0; i < count; ++i)
@@ -53,8 +53,8 @@ QImage::Format imageFormatFor(Display* display, int screen)
     if ((depth == 24 || depth == 32) && bitsPerPixel == 32 && visual->red_mask == 0xff0000
         && visual->green_mask == 0xff00 && visual->blue_mask == 0xff)
         return QImage::Format_RGB32;
-    if (depth == 16 && bitsPerPixel == 16 && visual->red_mask == 0xf800
-        && visual->green_mask == 0x7e0 && visual->blue_mask == 0x1f)
+    if (depth == 16 && bitsPerPixel == 16 && visual->red_mask == 0xf800 && visual->green_mask == 0x7e0
+        && visual->blue_mask == 0x1f)
         return QImage::Format_RGB16;
     return QImage::Format_Invalid;
 }
@@ -63,18 +63,16 @@ QImage::Format imageFormatFor(Display* display, int screen)
 // 1920x1080 picture on Xvfb, as the server first faults in the shared pages.
 bool putImage(Display* display, int screen, Drawable target, const QImage& image)
 {
-    XImage* xImage = XCreateImage(display, DefaultVisual(display, screen),
-                                  unsigned(DefaultDepth(display, screen)), ZPixmap, 0,
-                                  const_cast<char*>(reinterpret_cast<const char*>(image.constBits())),
-                                  unsigned(image.width()), unsigned(image.height()), image.depth(),
-                                  int(image.bytesPerLine()));
+    XImage* xImage
+        = XCreateImage(display, DefaultVisual(display, screen), unsigned(DefaultDepth(display, screen)), ZPixmap, 0,
+                       const_cast<char*>(reinterpret_cast<const char*>(image.constBits())), unsigned(image.width()),
+                       unsigned(image.height()), image.depth(), int(image.bytesPerLine()));
     if (!xImage)
         return false;
     // QImage holds pixels as native words; Xlib swaps them if the server differs.
     xImage->byte_order = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? LSBFirst : MSBFirst;
     GC gc = XCreateGC(display, target, 0, nullptr);
-    XPutImage(display, target, gc, xImage, 0, 0, 0, 0, unsigned(image.width()),
-              unsigned(image.height()));
+    XPutImage(display, target, gc, xImage, 0, 0, 0, 0, unsigned(image.width()), unsigned(image.height()));
     XFreeGC(display, gc);
     xImage->data = nullptr; // the pixels belong to the QImage
     XDestroyImage(xImage);
@@ -89,8 +87,8 @@ Pixmap pixmapProperty(Display* display, Window root, Atom property)
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     Pixmap pixmap = None;
-    if (XGetWindowProperty(display, root, property, 0, 1, False, XA_PIXMAP, &type, &format,
-                           &items, &remaining, &data) == Success
+    if (XGetWindowProperty(display, root, property, 0, 1, False, XA_PIXMAP, &type, &format, &items, &remaining, &data)
+            == Success
         && type == XA_PIXMAP && format == 32 && items == 1 && data)
         pixmap = Pixmap(*reinterpret_cast<unsigned long*>(data));
     if (data)
@@ -122,8 +120,7 @@ void freePreviousPixmap(XChangeConnection& connection, Window root, Pixmap ours)
     unsigned height = 0;
     unsigned border = 0;
     unsigned depth = 0;
-    const Status found = XGetGeometry(display, previous, &geometryRoot, &x, &y, &width, &height,
-                                      &border, &depth);
+    const Status found = XGetGeometry(display, previous, &geometryRoot, &x, &y, &width, &height, &border, &depth);
     if (connection.failed() || !found) {
         connection.forgetRefusals();
         return;
@@ -165,8 +162,8 @@ Pixmap retainedPicture(const QImage& picture, int style)
     if (format != QImage::Format_RGB32)
         composed.convertTo(format);
 
-    const Pixmap pixmap = XCreatePixmap(display, root, unsigned(width), unsigned(height),
-                                        unsigned(DefaultDepth(display, screen)));
+    const Pixmap pixmap
+        = XCreatePixmap(display, root, unsigned(width), unsigned(height), unsigned(DefaultDepth(display, screen)));
     if (!putImage(display, screen, pixmap, composed) || connection.failed())
         return None;
     XSetCloseDownMode(display, RetainPermanent);

@@ -78,7 +78,8 @@ bool XChangeConnection::sameClient(unsigned long a, unsigned long b) const
     return m_clientMask != 0 && (a & ~m_clientMask) == (b & ~m_clientMask);
 }
 
-XServerGrab::XServerGrab(Display* display) : m_display(display)
+XServerGrab::XServerGrab(Display* display)
+    : m_display(display)
 {
     XGrabServer(m_display);
 }
