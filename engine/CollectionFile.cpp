@@ -22,8 +22,8 @@ const QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
 //   256 bytes an entry, more than twice a long real path. The list keeps each entry
 //   as bytes and as text and sorts by collation keys, about ten bytes of memory for
 //   each byte of entry, so this bounds the memory of the fullest list.
-constexpr qsizetype MaxLineRun = 64 * 1024;
-constexpr qsizetype MaxKeptBytes = 8 * 1024 * 1024;
+constexpr qsizetype MaxLineRun = qsizetype(64) * 1024;
+constexpr qsizetype MaxKeptBytes = qsizetype(8) * 1024 * 1024;
 
 } // namespace
 
@@ -159,7 +159,7 @@ bool readCollectionFile(const QString& path, qsizetype maxEntries, CollectionRea
         return false;
     EventPacer pacer(processEvents);
     CollectionParser parser(maxEntries);
-    QByteArray chunk(64 * 1024, Qt::Uninitialized);
+    QByteArray chunk(qsizetype(64) * 1024, Qt::Uninitialized);
     for (;;) {
         const qint64 got = file.read(chunk.data(), chunk.size());
         if (got < 0)

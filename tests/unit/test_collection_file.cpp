@@ -198,7 +198,8 @@ TEST(CollectionFile, ReadingStopsWhereTheFileCannotBeACollection)
     const CollectionReading endless = parseCollection("/a\r\n" + QByteArray(64 * 1024 + 1, 'x') + "\r\n/b\r\n");
     EXPECT_EQ(texts(endless.entries), QStringList{"/a"});
     EXPECT_TRUE(endless.notACollection);
-    const CollectionReading longButEnded = parseCollection("/a\r\n" + QByteArray(64 * 1024, 'x') + "\r\n/b\r\n");
+    const CollectionReading longButEnded
+        = parseCollection("/a\r\n" + QByteArray(qsizetype(64) * 1024, 'x') + "\r\n/b\r\n");
     EXPECT_EQ(texts(longButEnded.entries), (QStringList{"/a", "/b"}));
     EXPECT_FALSE(longButEnded.notACollection);
 
@@ -225,8 +226,8 @@ TEST(CollectionFile, AFileReadInPiecesGivesEveryEntryWhole)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("dlouha.tkl"));
     QByteArray bytes;
-    for (int i = 0; bytes.size() < 300 * 1024; ++i)
-        bytes += "/" + QByteArray(i % 997, 'a' + char(i % 26)) + (i % 3 ? "\r\n" : "\r");
+    for (int i = 0; bytes.size() < qsizetype(300) * 1024; ++i)
+        bytes += "/" + QByteArray(i % 997, char('a' + i % 26)) + (i % 3 ? "\r\n" : "\r");
     writeAll(path, bytes);
     CollectionReading read;
     int breaths = 0;
