@@ -24,6 +24,8 @@ cmake --build "$out" -j "$(nproc)" --target test_unit test_window tapetor apply_
 reports=$out/sanitizer-reports
 rm -rf "$reports"
 mkdir -p "$reports"
+# The sway case runs the program as nobody, whose reports must land here as well.
+chmod 1777 "$reports"
 export ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:detect_stack_use_after_return=1:strict_init_order=1:log_path=$reports/asan
 export LSAN_OPTIONS=suppressions=$top/tests/sanitizers/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:log_path=$reports/ubsan

@@ -31,7 +31,9 @@ trap 'end_bus_children; desktop_cleanup' EXIT
 if [[ $DESKTOP == sway && $(id -u) -eq 0 ]]; then
     own=$(mktemp -d /tmp/tapetor-sway.XXXXXX)
     chmod 755 "$own"; chown nobody:nogroup "$own"
+    # The sanitizers' settings go along, so an instrumented program reports here too.
     setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin TMPDIR="$own" \
+        ASAN_OPTIONS="${ASAN_OPTIONS-}" LSAN_OPTIONS="${LSAN_OPTIONS-}" UBSAN_OPTIONS="${UBSAN_OPTIONS-}" \
         bash "$0" "$TAPETOR" "$own/shots" sway
     status=$?
     mkdir -p "$DESKTOP_SHOTS" && cp "$own"/shots/*.png "$DESKTOP_SHOTS"/ 2>/dev/null
@@ -189,11 +191,18 @@ start_gnome() {
     setting() { gnome_setting org.gnome.desktop.background "picture-uri${GNOME_DARK:+-dark}"; }
 }
 
+# Under the sanitizers, Qt's Wayland platform keeps state to the end of the process in
+# frames that only a full unwind reaches, and lsan.supp names them by those frames.
+wayland_client() {
+    [[ -z ${ASAN_OPTIONS-} ]] || export ASAN_OPTIONS=$ASAN_OPTIONS:fast_unwind_on_malloc=0
+}
+
 start_gnome-wayland() {
     session_bus
     private_system_bus
     export XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland LIBGL_ALWAYS_SOFTWARE=1 WAYLAND_DISPLAY=wayland-tapetor
     unset DISPLAY
+    wayland_client
     background gnome-shell --headless --wayland --no-x11 --wayland-display="$WAYLAND_DISPLAY" --virtual-monitor 1024x768
     leave_overview
     MODES=(centered stretched wallpaper)
@@ -223,6 +232,7 @@ start_sway() {
     wait_until "ls $XDG_RUNTIME_DIR/sway-ipc.*.sock" 20 || fail_with_log "sway did not start"
     SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
     export SWAYSOCK WAYLAND_DISPLAY=wayland-1
+    wayland_client
     MODES=(center stretch tile)
     setting() { # swaybg's arguments: ... -i PATH -m MODE
         pgrep -u "$(id -u)" -a swaybg | tail -n 1 | sed -n 's/.* -i \([^ ]*\) -m \([a-z]*\).*/\1 \2/p'
