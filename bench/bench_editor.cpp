@@ -6,8 +6,7 @@
 // For each case: the median and the worst of RUNS in milliseconds, and the longest
 // stretch in which the window handled no events (a 1 ms timer that could not fire).
 
-#include "platform/fakes/FakeServices.h"
-#include "platform/fakes/RecordingWallpaperSetter.h"
+#include "platform/fakes/FakeServiceSet.h"
 #include "ui/frmConsole.h"
 
 #include <QApplication>
@@ -15,7 +14,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -70,20 +68,7 @@ class Bench {
 public:
     Bench()
     {
-        m_location.dir = m_temp.filePath(QStringLiteral("program"));
-        m_location.dataDir = m_temp.filePath(QStringLiteral("data"));
-        PlatformServices all;
-        all.settings = &m_settings;
-        all.logon = &m_logon;
-        all.wallpaper = &m_wallpaper;
-        all.messages = &m_messages;
-        all.dialogs = &m_dialogs;
-        all.clock = &m_clock;
-        all.process = &m_process;
-        all.shell = &m_shell;
-        all.tray = &m_tray;
-        all.location = &m_location;
-        m_window = std::make_unique<frmConsole>(all, QString());
+        m_window = std::make_unique<frmConsole>(m_fakes.services(), QString());
         m_window->Form_Load();
         m_list = m_window->findChild<QListWidget*>(QStringLiteral("kolekce"));
     }
@@ -96,7 +81,7 @@ public:
                          .arg(i, 5, 10, QLatin1Char('0'))
                          .toLocal8Bit()
                 + "\r\n";
-        QString file = m_temp.filePath(QStringLiteral("c%1.tkl").arg(entries));
+        QString file = m_fakes.temp.filePath(QStringLiteral("c%1.tkl").arg(entries));
         QFile out(file);
         if (out.open(QIODevice::WriteOnly))
             out.write(bytes);
@@ -108,33 +93,23 @@ public:
     {
         m_window->findChild<QLabel*>(QStringLiteral("change"))->setText(QStringLiteral("0"));
         m_window->Label26_Click();
-        m_dialogs.results.push_back(file);
+        m_fakes.dialogs.results.push_back(file);
         m_window->Label5_Click();
     }
 
     void add(const QString& returned)
     {
-        m_dialogs.results.push_back(returned);
+        m_fakes.dialogs.results.push_back(returned);
         m_window->Label24_Click();
     }
 
     void remove() { m_window->Label23_Click(); }
     QListWidget* list() const { return m_list; }
     frmConsole& window() { return *m_window; }
-    ScriptedMessageBoxes& messages() { return m_messages; }
+    ScriptedMessageBoxes& messages() { return m_fakes.messages; }
 
 private:
-    QTemporaryDir m_temp;
-    FakeSettingsStore m_settings;
-    FakeLogonEntry m_logon;
-    RecordingWallpaperSetter m_wallpaper;
-    ScriptedMessageBoxes m_messages;
-    ScriptedFileDialogs m_dialogs;
-    FakeClock m_clock;
-    FakeProcessControl m_process;
-    RecordingShell m_shell;
-    FakeTrayIcon m_tray;
-    FakeProgramLocation m_location;
+    FakeServiceSet m_fakes;
     std::unique_ptr<frmConsole> m_window;
     QListWidget* m_list = nullptr;
 };

@@ -6,14 +6,12 @@
 // bench/collection_memory.sh runs it under /usr/bin/time on files that are no
 // collections, to show the memory and time they cost beside an empty file.
 
-#include "platform/fakes/FakeServices.h"
-#include "platform/fakes/RecordingWallpaperSetter.h"
+#include "platform/fakes/FakeServiceSet.h"
 #include "ui/frmConsole.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -27,31 +25,8 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    QTemporaryDir temp;
-    FakeSettingsStore settings;
-    FakeLogonEntry logon;
-    RecordingWallpaperSetter wallpaper;
-    ScriptedMessageBoxes messages;
-    ScriptedFileDialogs dialogs;
-    FakeClock clock;
-    FakeProcessControl process;
-    RecordingShell shell;
-    FakeTrayIcon tray;
-    FakeProgramLocation location;
-    location.dir = temp.filePath(QStringLiteral("program"));
-    location.dataDir = temp.filePath(QStringLiteral("data"));
-    PlatformServices all;
-    all.settings = &settings;
-    all.logon = &logon;
-    all.wallpaper = &wallpaper;
-    all.messages = &messages;
-    all.dialogs = &dialogs;
-    all.clock = &clock;
-    all.process = &process;
-    all.shell = &shell;
-    all.tray = &tray;
-    all.location = &location;
-    frmConsole window(all, QString());
+    FakeServiceSet fakes;
+    frmConsole window(fakes.services(), QString());
     window.Form_Load();
     auto* list = window.findChild<QListWidget*>(QStringLiteral("kolekce"));
 
@@ -60,7 +35,7 @@ int main(int argc, char** argv)
     window.LoadCollection(QString::fromLocal8Bit(argv[1]), list);
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     std::printf("%d entries in %.1f ms", list->count(), ms);
-    for (const ShownMessage& shown : messages.shown)
+    for (const ShownMessage& shown : fakes.messages.shown)
         std::printf("; told: %s", shown.text.section(QLatin1Char('\r'), 0, 0).toUtf8().constData());
     std::printf("\n");
     return 0;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/fakes/FakeServices.h"
+#include "platform/fakes/RecordingWallpaperSetter.h"
+
+#include <QTemporaryDir>
+
+// Every service faked, the program's and data folders inside a folder of its own: the
+// window as a benchmark drives it.
+struct FakeServiceSet {
+    FakeServiceSet()
+    {
+        location.dir = temp.filePath(QStringLiteral("program"));
+        location.dataDir = temp.filePath(QStringLiteral("data"));
+    }
+
+    PlatformServices services()
+    {
+        PlatformServices all;
+        all.settings = &settings;
+        all.logon = &logon;
+        all.wallpaper = &wallpaper;
+        all.messages = &messages;
+        all.dialogs = &dialogs;
+        all.clock = &clock;
+        all.process = &process;
+        all.shell = &shell;
+        all.tray = &tray;
+        all.location = &location;
+        return all;
+    }
+
+    QTemporaryDir temp;
+    FakeSettingsStore settings;
+    FakeLogonEntry logon;
+    RecordingWallpaperSetter wallpaper;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs dialogs;
+    FakeClock clock;
+    FakeProcessControl process;
+    RecordingShell shell;
+    FakeTrayIcon tray;
+    FakeProgramLocation location;
+};
