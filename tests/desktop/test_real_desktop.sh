@@ -322,13 +322,25 @@ for style in 0 1 2; do
     check_style "$style"
 done
 if [[ $DESKTOP == lxqt ]]; then
-    # A desktop that ends without saving (pcmanfm-qt 1.2 writes back the mode it started
-    # with when it ends in order) comes back in the stored style.
-    kill -KILL "$DESKTOP_PID"
-    wait_until "! has_client_window" 10
-    background pcmanfm-qt --desktop --profile=lxqt
-    wait_until has_client_window 20 || fail_with_log "pcmanfm-qt's desktop did not start again"
+    profile=$XDG_CONFIG_HOME/pcmanfm-qt/lxqt/settings.conf
+    start_pcmanfm_qt_again() { # SIGNAL: ends the desktop with it, then starts it again
+        kill "-$1" "$DESKTOP_PID"
+        wait "$DESKTOP_PID" 2>/dev/null
+        [[ $1 == TERM ]] && wait_until "grep -qx 'WallpaperMode=stretch' '$profile'" 10
+        background pcmanfm-qt --desktop --profile=lxqt
+        wait_until has_client_window 20 || fail_with_log "pcmanfm-qt's desktop did not start again"
+    }
+    # A desktop killed without saving comes back in the stored style.
+    start_pcmanfm_qt_again KILL
     check_style 2 tile-restarted
+    # Ending in order, pcmanfm-qt 1.2 writes back the mode it started with; a running
+    # tapetor puts the chosen one back before the desktop starts again.
+    write_collection "$T/last.tkl" "$pictures/2/tapeta.png"
+    write_settings "kolekce=$T/last.tkl" "run=1" "afterstart=False" "afterinterval=True" "interval=60" "v_stretch=True"
+    start_tapetor
+    check_style 1 stretch-tray
+    start_pcmanfm_qt_again TERM
+    check_style 1 stretch-restarted
 elif [[ $DESKTOP == cinnamon ]]; then
     # Cinnamon copies GNOME's keys into its own: the picture must have come by its own.
     check "cinnamon: GNOME's key is left alone" "" "$(gsettings get org.gnome.desktop.background picture-uri | grep tapetor-)"

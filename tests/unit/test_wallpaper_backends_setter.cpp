@@ -7,13 +7,17 @@
 #include "test_pictures_support.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtEndian>
 
 #include <zlib.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -34,6 +38,8 @@ public:
     bool run(const QString& program, const QStringList& arguments, QByteArray* output) override
     {
         calls.push_back({program, arguments});
+        if (onRun)
+            onRun(arguments);
         if (output)
             *output = outputs[program];
         for (const QString& failing : failingArguments) {
@@ -56,6 +62,8 @@ public:
     std::map<QString, QByteArray> outputs;
     QStringList missingPrograms;
     QStringList failingArguments;
+    // Stands in for what the tool does besides answering.
+    std::function<void(const QStringList& arguments)> onRun;
 };
 
 struct RootCall {
@@ -343,25 +351,60 @@ TEST_F(SetterTest, LxdeWithoutARunningPcmanfmFailsWithoutCallingIt)
     EXPECT_EQ(runner.calls.size(), 1u);
 }
 
-TEST_F(SetterTest, LxqtKeepsTheModeInTheProfileThatHoldsThePicture)
+// Spins the event loop until done() holds or a few seconds have passed; for file
+// events, which arrive in their own time.
+bool eventuallyTrue(const std::function<bool()>& done, int withinMs = 3000)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done() && elapsed.elapsed() < withinMs) {
+        QEventLoop loop;
+        QTimer wake;
+        QObject::connect(&wake, &QTimer::timeout, &loop, &QEventLoop::quit);
+        wake.start(10);
+        loop.exec();
+    }
+    return done();
+}
+
+TEST_F(SetterTest, LxqtModeOutlastsPcmanfmQtWritingItsOwnBack)
 {
     const QString config = dir.filePath(QStringLiteral("config/pcmanfm-qt"));
     const auto profile = [&](const QString& name) {
         return std::make_unique<QSettings>(config + QLatin1Char('/') + name + QStringLiteral("/settings.conf"),
                                            QSettings::IniFormat);
     };
+    const auto modeIn
+        = [&](const QString& name) { return profile(name)->value(QStringLiteral("Desktop/WallpaperMode")).toString(); };
+    const auto pcmanfmQtSaves = [&](const QString& picture, const QString& mode) {
+        const auto settings = profile(QStringLiteral("lxqt"));
+        settings->setValue(QStringLiteral("Desktop/Wallpaper"), picture);
+        settings->setValue(QStringLiteral("Desktop/WallpaperMode"), mode);
+    };
     profile(QStringLiteral("other"))->setValue(QStringLiteral("Desktop/WallpaperMode"), QStringLiteral("none"));
+    // pcmanfm-qt 1.2 stores the picture it is given with the mode it started with.
+    runner.onRun = [&](const QStringList& arguments) {
+        pcmanfmQtSaves(arguments.value(0).section(QLatin1Char('='), 1), QStringLiteral("none"));
+    };
     auto setter = LinuxWallpaperSetter(DesktopKind::Lxqt, runner, copies(), {}, {}, config);
     const QImage picture = quadrants(10, 10);
-    // Stands in for the running pcmanfm-qt, which stores the picture and not the mode.
     ASSERT_TRUE(setter.setWallpaper(bmp(), StyleTile, &picture));
     const QString copy = QDir(copies()).filePath(copyFiles().value(0));
-    profile(QStringLiteral("lxqt"))->setValue(QStringLiteral("Desktop/Wallpaper"), copy);
-    profile(QStringLiteral("lxqt"))->setValue(QStringLiteral("Desktop/WallpaperMode"), QStringLiteral("none"));
-    EXPECT_TRUE(keepPcmanfmQtWallpaperMode(config, copy, QStringLiteral("tile")));
-    EXPECT_EQ(profile(QStringLiteral("lxqt"))->value(QStringLiteral("Desktop/WallpaperMode")), QStringLiteral("tile"));
-    EXPECT_EQ(profile(QStringLiteral("other"))->value(QStringLiteral("Desktop/WallpaperMode")), QStringLiteral("none"));
-    EXPECT_FALSE(keepPcmanfmQtWallpaperMode(config, QStringLiteral("/elsewhere.png"), QStringLiteral("center")));
+    EXPECT_EQ(modeIn(QStringLiteral("lxqt")), QStringLiteral("tile"));
+    EXPECT_EQ(modeIn(QStringLiteral("other")), QStringLiteral("none"));
+
+    // Ending, it writes its own back; a desktop started again must read ours.
+    pcmanfmQtSaves(copy, QStringLiteral("none"));
+    EXPECT_TRUE(eventuallyTrue([&] { return modeIn(QStringLiteral("lxqt")) == QLatin1String("tile"); }));
+
+    // A mode picked in pcmanfm-qt's own dialog is the user's, and stays.
+    pcmanfmQtSaves(copy, QStringLiteral("fit"));
+    eventuallyTrue([] { return false; }, 300);
+    EXPECT_EQ(modeIn(QStringLiteral("lxqt")), QStringLiteral("fit"));
+    // So does a picture set by other means.
+    pcmanfmQtSaves(QStringLiteral("/elsewhere.png"), QStringLiteral("none"));
+    eventuallyTrue([] { return false; }, 300);
+    EXPECT_EQ(modeIn(QStringLiteral("lxqt")), QStringLiteral("none"));
 }
 
 TEST(PcmanfmStateTest, TheSocketIsNamedAfterTheDisplayAndMustListen)

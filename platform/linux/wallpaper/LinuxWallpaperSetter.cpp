@@ -2,6 +2,7 @@
 
 #include "engine/PictureIO.h"
 #include "platform/linux/wallpaper/BackendCommands.h"
+#include "platform/linux/wallpaper/PcmanfmQtModeKeeper.h"
 #include "platform/linux/wallpaper/PcmanfmState.h"
 #include "platform/linux/wallpaper/StyleOptions.h"
 #include "platform/linux/wallpaper/ToolRunner.h"
@@ -29,9 +30,12 @@ LinuxWallpaperSetter::LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runn
     , m_copyFolder(std::move(copyFolder))
     , m_rootSetter(std::move(rootSetter))
     , m_pcmanfmRunning(std::move(pcmanfmRunning))
-    , m_pcmanfmQtConfig(std::move(pcmanfmQtConfig))
 {
+    if (m_desktop == DesktopKind::Lxqt && !pcmanfmQtConfig.isEmpty())
+        m_pcmanfmQtKeeper = std::make_unique<PcmanfmQtModeKeeper>(std::move(pcmanfmQtConfig));
 }
+
+LinuxWallpaperSetter::~LinuxWallpaperSetter() = default;
 
 bool LinuxWallpaperSetter::setWallpaper(const QString& bmpPath, int style, const QImage* picture)
 {
@@ -104,9 +108,9 @@ bool LinuxWallpaperSetter::setThroughTools(const QImage& picture, int style)
             break;
         }
     }
-    if (accepted && m_desktop == DesktopKind::Lxqt && !m_pcmanfmQtConfig.isEmpty()) {
+    if (accepted && m_pcmanfmQtKeeper) {
         if (const auto mode = pcmanfmWallpaperMode(style))
-            keepPcmanfmQtWallpaperMode(m_pcmanfmQtConfig, copy, *mode);
+            m_pcmanfmQtKeeper->keep(copy, *mode);
     }
     // The desktop may still read the copy it showed until now; it goes only once the
     // new one is in place, and a refused copy goes instead.

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class PcmanfmQtModeKeeper;
 class ToolRunner;
 
 // Sets the wallpaper the way the running desktop wants it (see DesktopDetection.h).
@@ -21,9 +22,10 @@ public:
 
     // copyFolder holds the PNG copies. rootSetter draws on the X root window.
     // pcmanfmQtConfig is pcmanfm-qt's settings folder, which gets the mode the
-    // program forgets to store (empty: left alone).
+    // program forgets to store (empty: left alone; see PcmanfmQtModeKeeper.h).
     LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runner, QString copyFolder, RootSetter rootSetter,
                          RunningCheck pcmanfmRunning = {}, QString pcmanfmQtConfig = {});
+    ~LinuxWallpaperSetter() override;
 
     bool setWallpaper(const QString& bmpPath, int style, const QImage* picture) override;
 
@@ -38,7 +40,7 @@ private:
     QString m_copyFolder;
     RootSetter m_rootSetter;
     RunningCheck m_pcmanfmRunning;
-    QString m_pcmanfmQtConfig;
+    std::unique_ptr<PcmanfmQtModeKeeper> m_pcmanfmQtKeeper;
     // Backends that draw the picture themselves need a style on every change; a code
     // outside 0..2 keeps the one used before, as the Windows registry values would.
     int m_lastStyle = StyleCenter;

@@ -1,8 +1,6 @@
 #include "platform/linux/wallpaper/PcmanfmState.h"
 
-#include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QStandardPaths>
 
 QString pcmanfmSocketPath(const QString& runtimeDir, const QString& display)
@@ -37,23 +35,4 @@ bool pcmanfmRunning()
     if (!table.open(QIODevice::ReadOnly))
         return false;
     return isListeningUnixSocket(table.readAll(), pcmanfmSocketPath(runtimeDir, qEnvironmentVariable("DISPLAY")));
-}
-
-bool keepPcmanfmQtWallpaperMode(const QString& configFolder, const QString& picturePath, const QString& mode)
-{
-    bool kept = false;
-    const QDir folder(configFolder);
-    for (const QString& profile : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QString file = folder.filePath(profile + QStringLiteral("/settings.conf"));
-        if (!QFile::exists(file))
-            continue;
-        // pcmanfm-qt writes this file with QSettings itself.
-        QSettings settings(file, QSettings::IniFormat);
-        if (settings.value(QStringLiteral("Desktop/Wallpaper")).toString() != picturePath)
-            continue;
-        settings.setValue(QStringLiteral("Desktop/WallpaperMode"), mode);
-        settings.sync();
-        kept = kept || settings.status() == QSettings::NoError;
-    }
-    return kept;
 }

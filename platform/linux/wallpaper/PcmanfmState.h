@@ -13,10 +13,3 @@ QString pcmanfmSocketPath(const QString& runtimeDir, const QString& display);
 bool isListeningUnixSocket(const QByteArray& procNetUnix, const QString& path);
 // Reads the environment and /proc/net/unix.
 bool pcmanfmRunning();
-
-// pcmanfm-qt 1.2 stores the picture it is given but not the mode, so a restarted
-// desktop would show it in the earlier mode. Writes mode into every profile under
-// configFolder (.../pcmanfm-qt) whose stored wallpaper is picturePath; false when
-// none holds it. (When it ends in order, pcmanfm-qt 1.2 still writes back the mode it
-// started with; no command reaches the mode it keeps in memory.)
-bool keepPcmanfmQtWallpaperMode(const QString& configFolder, const QString& picturePath, const QString& mode);

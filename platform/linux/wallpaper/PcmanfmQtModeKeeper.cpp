@@ -1,0 +1,58 @@
+#include "platform/linux/wallpaper/PcmanfmQtModeKeeper.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <utility>
+
+namespace {
+
+const QString WallpaperKey = QStringLiteral("Desktop/Wallpaper");
+const QString ModeKey = QStringLiteral("Desktop/WallpaperMode");
+
+} // namespace
+
+PcmanfmQtModeKeeper::PcmanfmQtModeKeeper(QString configFolder)
+    : m_configFolder(std::move(configFolder))
+{
+    // pcmanfm-qt saves through QSettings, which renames a new file into place: the
+    // profile's folder changes, and a watch on the file itself would be lost.
+    QObject::connect(&m_watcher, &QFileSystemWatcher::directoryChanged, [this] { putBack(); });
+}
+
+void PcmanfmQtModeKeeper::keep(const QString& picturePath, const QString& mode)
+{
+    m_picture = picturePath;
+    m_mode = mode;
+    m_theirMode.clear();
+    if (!m_watcher.directories().isEmpty())
+        m_watcher.removePaths(m_watcher.directories());
+
+    const QDir folder(m_configFolder);
+    for (const QString& profile : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString file = folder.filePath(profile + QStringLiteral("/settings.conf"));
+        if (!QFileInfo::exists(file))
+            continue;
+        QSettings settings(file, QSettings::IniFormat);
+        if (settings.value(WallpaperKey).toString() != picturePath)
+            continue;
+        const QString theirs = settings.value(ModeKey).toString();
+        if (theirs == mode)
+            continue;
+        m_theirMode.insert(file, theirs);
+        m_watcher.addPath(QFileInfo(file).absolutePath());
+        settings.setValue(ModeKey, mode);
+    }
+}
+
+void PcmanfmQtModeKeeper::putBack()
+{
+    for (auto it = m_theirMode.cbegin(); it != m_theirMode.cend(); ++it) {
+        if (!QFileInfo::exists(it.key()))
+            continue;
+        QSettings settings(it.key(), QSettings::IniFormat);
+        if (settings.value(WallpaperKey).toString() == m_picture && settings.value(ModeKey).toString() == it.value())
+            settings.setValue(ModeKey, m_mode);
+    }
+}
