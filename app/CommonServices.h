@@ -7,6 +7,8 @@
 #include "platform/qt/QtShellOpener.h"
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/SystemClock.h"
+#include "platform/qt/ThreadedBitmapWriter.h"
+#include "platform/qt/ThreadedPictureDecoder.h"
 
 // The services Qt provides alike on every desktop.
 struct CommonServices {
@@ -16,6 +18,8 @@ struct CommonServices {
     QtProcessControl process;
     QtShellOpener shell;
     QtTrayIcon tray;
+    ThreadedPictureDecoder decoder;
+    ThreadedBitmapWriter bitmaps;
 
     void fill(PlatformServices& services)
     {
@@ -25,5 +29,7 @@ struct CommonServices {
         services.process = &process;
         services.shell = &shell;
         services.tray = &tray;
+        services.decoder = &decoder;
+        services.bitmaps = &bitmaps;
     }
 };

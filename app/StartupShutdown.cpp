@@ -3,9 +3,11 @@
 #include "ui_frmConsole.h"
 
 #include "engine/ChangeSequence.h"
+#include "platform/BitmapWriter.h"
 #include "platform/Clock.h"
 #include "platform/LogonEntry.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureDecoder.h"
 #include "platform/ProcessControl.h"
 #include "platform/SettingsStore.h"
 #include "platform/TrayIcon.h"
@@ -102,6 +104,10 @@ void frmConsole::endProcess()
 {
     m_ended = true;
     Timer1.stop();
+    // The next picture will never be shown: its decode is not waited for. The last
+    // bitmap is complete before the process ends.
+    m_services.decoder->cancel();
+    m_services.bitmaps->finish();
     hide();
     m_services.process->exit(0);
 }
@@ -109,6 +115,7 @@ void frmConsole::endProcess()
 void frmConsole::sessionEnding()
 {
     SaveSettings();
+    m_services.bitmaps->finish();
     m_sessionEnding = true;
 }
 

@@ -20,7 +20,7 @@ if [[ ! -f $BUILD/CMakeCache.txt || -z $build_type ]]; then
 elif [[ $build_type != Release && $build_type != RelWithDebInfo ]]; then
     echo "warning: $BUILD is a $build_type build; the figures are not those of an optimised one"
 fi
-ninja -C "$BUILD" -j2 bench_change raw_write >/dev/null || exit 1
+ninja -C "$BUILD" -j2 tapetor bench_change bench_window bench_editor raw_write >/dev/null || exit 1
 BENCH=$BUILD/bench/bench_change
 RAW=$BUILD/bench/raw_write
 
@@ -35,12 +35,21 @@ BMP=$T/bin/tapetor.bmp
 mkdir -p "$T/bin"
 "$BENCH" make-photo "$PHOTO" 3840 2160 3000000 >/dev/null || exit 1
 "$BENCH" make-photo "$PHOTO_8K" 7680 4320 9000000 >/dev/null || exit 1
+PHOTO_45MP=$T/photo-45mp.jpg
+"$BENCH" make-photo "$PHOTO_45MP" 8192 5464 14000000 >/dev/null || exit 1
+
+# The logon run: "/startos" over a collection of three copies of the 4K photo, stretched.
+mkdir -p "$T/logon" "$XDG_CONFIG_HOME/tapetor"
+for name in a b c; do cp "$PHOTO" "$T/logon/$name.jpg"; done
+printf '%s\r\n' "$T/logon/a.jpg" "$T/logon/b.jpg" "$T/logon/c.jpg" >"$T/logon.tkl"
+printf '[options]\nkolekce=%s\nrun=1\nv_stretch=True\n' "$T/logon.tkl" >"$XDG_CONFIG_HOME/tapetor/tapetor.ini"
 BMP_BYTES=$(( 54 + (3840 * 3 + 3) / 4 * 4 * 2160 ))
 
 # --- whole processes, taken in turn so that a slow moment of the machine hits all
-names=(tapetor djpeg raw_write)
+names=(tapetor djpeg raw_write logon)
 declare -A command=(
     [tapetor]="$BENCH cycle $PHOTO 1 $BMP"
+    [logon]="$BUILD/tapetor /startos"
     [djpeg]="djpeg -outfile /dev/null $PHOTO"
     [raw_write]="$RAW $BMP_BYTES $T/raw.bin"
     [xwallpaper]="xwallpaper --stretch $PHOTO"
@@ -49,6 +58,7 @@ declare -A command=(
 )
 declare -A label=(
     [tapetor]="tapetor: decode + BMP + root window"
+    [logon]="tapetor /startos: two changes, then the end"
     [djpeg]="  djpeg to /dev/null"
     [raw_write]="  raw write of the BMP's $BMP_BYTES bytes"
     [xwallpaper]="xwallpaper --stretch"
@@ -100,6 +110,25 @@ for name in xwallpaper hsetroot feh; do
     printf '%-44s %8s %8s  %s (%s)   target < 1\n' "${label[$name]}" "${minimum[$name]}" "${median[$name]}" \
         "$(ratio "${median[tapetor]}" "${median[$name]}")" "$(ratio "${minimum[tapetor]}" "${minimum[$name]}")"
 done
+
+echo
+echo "The logon run: tapetor /startos over 4K photos (the whole process: start-up, two changes"
+echo "with their bitmaps, the end) beside one feh --bg-scale of the same photo; milliseconds"
+printf '%-44s %8s %8s\n' "${label[logon]}" "${minimum[logon]}" "${median[logon]}"
+if [[ -n ${median[feh]:-} ]]; then
+    printf '%-44s %8s %8s  %s (%s)   target <= 2\n' "feh --bg-scale, once" "${minimum[feh]}" "${median[feh]}" \
+        "$(ratio "${median[logon]}" "${median[feh]}")" "$(ratio "${minimum[logon]}" "${minimum[feh]}")"
+fi
+
+# --- what the window's user waits for
+echo
+echo "In the window: start-up, a change's visible latency, the event loop while decoding; $RUNS runs"
+"$BUILD/bench/bench_window" "$PHOTO" "$PHOTO_45MP" "$RUNS"
+
+# --- loading the longest collection
+echo
+echo "Collections (offscreen window), 5 runs"
+"$BUILD/bench/bench_editor" 5 | sed -n '1,2p'
 
 # --- the tick: the picture is decoded already
 read -r _ tick_min tick_median _ raw_min raw_median <<<"$(DISPLAY=$DISPLAY "$BENCH" tick "$PHOTO" "$BMP" "$RUNS" | tr '\n' ' ')"

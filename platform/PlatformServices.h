@@ -11,6 +11,8 @@ class ShellOpener;
 class TrayIcon;
 class ProgramLocation;
 class SingleInstance;
+class PictureDecoder;
+class BitmapWriter;
 
 // Everything the window takes from the desktop. Owned by whoever builds it
 // (main for the real set, a test for fakes); the window only borrows.
@@ -26,4 +28,6 @@ struct PlatformServices {
     TrayIcon* tray = nullptr;
     ProgramLocation* location = nullptr;
     SingleInstance* instance = nullptr;
+    PictureDecoder* decoder = nullptr;
+    BitmapWriter* bitmaps = nullptr;
 };

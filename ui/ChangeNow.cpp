@@ -5,7 +5,7 @@
 
 #include "engine/BitmapLocation.h"
 #include "engine/ChangeSequence.h"
-#include "engine/WallpaperBitmap.h"
+#include "platform/BitmapWriter.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/WallpaperSetter.h"
@@ -62,11 +62,26 @@ void frmConsole::mnuchnw_Click()
 
 void frmConsole::ApplyPreviewAsWallpaper(int style)
 {
+    // A change that comes while its picture is still being decoded waits for it.
+    finishPreview();
     const QString path = wallpaperBitmapPath(*m_services.location);
-    const QImage& picture = ui->nahled->picture();
-    // A failed write leaves the previous bitmap, which the desktop is given again.
-    const bool written = writeWallpaperBitmap(picture, path);
-    m_services.wallpaper->setWallpaper(path, style, written ? &picture : nullptr);
+    const QImage picture = ui->nahled->picture();
+    // The previous change's bitmap is complete before this one goes on.
+    m_services.bitmaps->finish();
+    if (m_services.wallpaper->readsBitmapFile()) {
+        // A failed write leaves the previous bitmap, which the desktop is given again.
+        bool written = false;
+        if (!picture.isNull()) {
+            m_services.bitmaps->write(picture, path);
+            written = m_services.bitmaps->finish();
+        }
+        m_services.wallpaper->setWallpaper(path, style, written ? &picture : nullptr);
+        return;
+    }
+    // The desktop has the picture first; the bitmap follows while the window goes on.
+    m_services.wallpaper->setWallpaper(path, style, picture.isNull() ? nullptr : &picture);
+    if (!picture.isNull())
+        m_services.bitmaps->write(picture, path);
 }
 
 void frmConsole::mnuCenter_Click()

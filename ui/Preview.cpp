@@ -4,9 +4,8 @@
 #include "ui_frmConsole.h"
 
 #include "engine/BitmapLocation.h"
-#include "engine/EntryFile.h"
-#include "engine/PictureIO.h"
 #include "engine/PictureMeasures.h"
+#include "platform/PictureDecoder.h"
 
 #include <QCursor>
 #include <QMenu>
@@ -14,15 +13,50 @@
 void frmConsole::kolekce_Click()
 {
     QListWidgetItem* current = ui->kolekce->currentItem();
-    const QString path = current ? current->text() : QString();
-    loadPreview(current ? entryAt(current).bytes : QByteArray());
+    if (!current) {
+        // Nothing to decode; an answer still on its way is stale.
+        m_previewRequest = 0;
+        m_services.decoder->cancel();
+        ui->nahled->clearPicture();
+        showPreviewPicture(QString());
+        return;
+    }
+    // The picture is decoded beside the window, which goes on handling events; path,
+    // picture and its measures change together once it is there. Meanwhile the box
+    // goes on drawing the previous picture, whose buffer the decode may reuse.
+    m_previewRequest = ++m_previewRequests;
+    m_previewPath = current->text();
+    m_services.decoder->request(m_previewRequest, entryAt(current).bytes, errorPicturePath(*m_services.location),
+                                ui->nahled->releasePicture());
+}
+
+void frmConsole::previewDecoded(quint64 request, QImage picture)
+{
+    if (request != m_previewRequest || m_ended)
+        return;
+    m_previewRequest = 0;
+    ui->nahled->setPicture(std::move(picture));
+    showPreviewPicture(m_previewPath);
+}
+
+void frmConsole::showPreviewPicture(const QString& path)
+{
     ui->Label27->setText(path);
     GetBitmapInfo(ui->nahled->picture(), m_pictureWidth, m_pictureHeight, m_picturePlanes, m_pictureBits);
     ui->tapetainfo->setText(pictureInfoText(m_pictureWidth, m_pictureHeight, m_pictureBits));
 }
 
+void frmConsole::finishPreview()
+{
+    if (m_previewRequest != 0)
+        m_services.decoder->finish();
+}
+
 void frmConsole::showPictureInfo()
 {
+    // A picture still being decoded gets its line when it arrives.
+    if (m_previewRequest != 0)
+        return;
     int width = 0;
     int height = 0;
     short planes = 0;
@@ -33,25 +67,11 @@ void frmConsole::showPictureInfo()
 
 void frmConsole::clearPreview()
 {
+    m_previewRequest = 0;
+    m_services.decoder->cancel();
     ui->nahled->clearPicture();
     ui->tapetainfo->setText(QString());
     ui->Label27->setText(QString());
-}
-
-void frmConsole::loadPreview(const QByteArray& entryBytes)
-{
-    if (entryBytes.isEmpty()) {
-        ui->nahled->clearPicture();
-        return;
-    }
-    // Decoding into the previous picture's buffer keeps one full picture in memory
-    // and saves an allocation when the sizes match.
-    QImage picture = ui->nahled->releasePicture();
-    const EntryFile file(entryBytes);
-    const bool loaded = !file.path().isEmpty() && loadPicture(file.path(), picture);
-    if (!loaded && !loadPicture(errorPicturePath(*m_services.location), picture))
-        picture = QImage();
-    ui->nahled->setPicture(std::move(picture));
 }
 
 void frmConsole::GetBitmapInfo(const QImage& picture, int& width, int& height, short& planes, short& bitsPerPixel) const

@@ -20,8 +20,7 @@ void PreviewBox::setPicture(QImage picture)
 
 QImage PreviewBox::releasePicture()
 {
-    m_scaled = QPixmap();
-    update();
+    // The small copy stays on screen until the next picture is set.
     return std::exchange(m_picture, QImage());
 }
 
@@ -32,9 +31,9 @@ void PreviewBox::clearPicture()
 
 void PreviewBox::paintEvent(QPaintEvent*)
 {
-    if (m_picture.isNull())
+    if (m_picture.isNull() && m_scaled.isNull())
         return;
-    if (m_scaled.isNull() || m_scaled.size() != size() * devicePixelRatioF()) {
+    if (!m_picture.isNull() && (m_scaled.isNull() || m_scaled.size() != size() * devicePixelRatioF())) {
         const QSize target = size() * devicePixelRatioF();
         m_scaled = QPixmap::fromImage(smoothlyScaled(m_picture, target));
         m_scaled.setDevicePixelRatio(devicePixelRatioF());

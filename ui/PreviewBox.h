@@ -12,7 +12,8 @@ public:
 
     void setPicture(QImage picture);
     // Hands the held picture out, so the next decode can reuse its pixel buffer and
-    // the window never holds two full pictures at once.
+    // the window never holds two full pictures at once. The box goes on drawing it
+    // meanwhile, from its small copy.
     QImage releasePicture();
     void clearPicture();
     const QImage& picture() const { return m_picture; }

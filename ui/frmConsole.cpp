@@ -2,6 +2,8 @@
 
 #include "ui_frmConsole.h"
 
+#include "platform/BitmapWriter.h"
+#include "platform/PictureDecoder.h"
 #include "platform/TrayIcon.h"
 #include "platform/Clock.h"
 #include "platform/ProgramLocation.h"
@@ -37,6 +39,8 @@ frmConsole::frmConsole(const PlatformServices& services, QString argumentText, Q
     ui->Label28->setToolTip(QStringLiteral(TAPETOR_SITE_NAME));
     buildPopupMenus();
     wireControls();
+    m_services.decoder->setReceiver(
+        [this](quint64 request, QImage picture) { previewDecoded(request, std::move(picture)); });
 
     // The tick runs from the window's creation to the end of the process.
     Timer1.setInterval(100);
@@ -52,6 +56,9 @@ frmConsole::frmConsole(const PlatformServices& services, QString argumentText, Q
 
 frmConsole::~frmConsole()
 {
+    m_services.decoder->cancel();
+    m_services.decoder->setReceiver({});
+    m_services.bitmaps->finish();
     if (m_services.instance)
         m_services.instance->onHandOver = nullptr;
 }

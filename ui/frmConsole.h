@@ -149,8 +149,12 @@ private:
     // Appends the entries in the given order.
     static void setEntries(QListWidget* list, const CollectionEntries& entries);
     void setChangeNowBusy(bool busy);
-    // Loads the picture of the file that an entry's bytes name.
-    void loadPreview(const QByteArray& entryBytes);
+    // The decoded picture of the current entry arrives.
+    void previewDecoded(quint64 request, QImage picture);
+    // Shows the path and the measures of the picture the preview now holds.
+    void showPreviewPicture(const QString& path);
+    // Waits for the picture still being decoded for the preview, if any.
+    void finishPreview();
     // The size line of the picture the preview holds.
     void showPictureInfo();
     void clearPreview();
@@ -175,6 +179,11 @@ private:
     int m_pictureHeight = 0;
     short m_picturePlanes = 0;
     short m_pictureBits = 0;
+    // The preview's request still to be answered (0: none), the count of requests made,
+    // and the path of the entry whose picture was asked for.
+    quint64 m_previewRequest = 0;
+    quint64 m_previewRequests = 0;
+    QString m_previewPath;
 
     // Loading, saving and thinning out the list let the window handle events; a change
     // asked for meanwhile (a tick, the tray menu) would apply a picture of a list that

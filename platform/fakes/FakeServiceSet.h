@@ -27,6 +27,8 @@ struct FakeServiceSet {
         all.shell = &shell;
         all.tray = &tray;
         all.location = &location;
+        all.decoder = &decoder;
+        all.bitmaps = &bitmaps;
         return all;
     }
 
@@ -41,4 +43,6 @@ struct FakeServiceSet {
     RecordingShell shell;
     FakeTrayIcon tray;
     FakeProgramLocation location;
+    FakePictureDecoder decoder;
+    InlineBitmapWriter bitmaps;
 };

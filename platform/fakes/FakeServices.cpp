@@ -1,5 +1,8 @@
 #include "platform/fakes/FakeServices.h"
 
+#include "engine/EntryPicture.h"
+#include "engine/WallpaperBitmap.h"
+
 namespace {
 QString joinKey(const QString& app, const QString& section, const QString& key)
 {
@@ -129,4 +132,31 @@ void FakeTrayIcon::remove()
 {
     ++removeCalls;
     present = false;
+}
+
+void FakePictureDecoder::request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath,
+                                 QImage reuse)
+{
+    ++requests;
+    m_held = Request{number, entryBytes, fallbackPath, std::move(reuse)};
+    if (!hold)
+        answerHeld();
+}
+
+void FakePictureDecoder::answerHeld()
+{
+    if (!m_held)
+        return;
+    Request latest = std::move(*m_held);
+    m_held.reset();
+    ++decodes;
+    QImage picture = loadEntryPicture(latest.entryBytes, latest.fallbackPath, std::move(latest.reuse));
+    if (m_receiver)
+        m_receiver(latest.number, std::move(picture));
+}
+
+void InlineBitmapWriter::write(QImage picture, const QString& path)
+{
+    ++writes;
+    lastWritten = writeWallpaperBitmap(picture, path);
 }

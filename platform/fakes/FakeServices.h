@@ -2,10 +2,12 @@
 
 // In-memory stand-ins for every platform service, for tests that drive the window.
 
+#include "platform/BitmapWriter.h"
 #include "platform/Clock.h"
 #include "platform/FileDialogs.h"
 #include "platform/LogonEntry.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureDecoder.h"
 #include "platform/PlatformServices.h"
 #include "platform/ProcessControl.h"
 #include "platform/ProgramLocation.h"
@@ -157,4 +159,41 @@ public:
 
     Claim claimed = Claim::First;
     int claims = 0;
+};
+
+// Decodes on the asking thread: at once, as if decoding took no time, or, with `hold`
+// set, only when answerHeld() or the window's finish() asks, as if the decode were
+// still running meanwhile. Like the real decoder it answers the latest request only.
+class FakePictureDecoder final : public PictureDecoder {
+public:
+    void setReceiver(Receiver receiver) override { m_receiver = std::move(receiver); }
+    void request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath, QImage reuse) override;
+    bool pending() const override { return m_held.has_value(); }
+    void finish() override { answerHeld(); }
+    void cancel() override { m_held.reset(); }
+    void answerHeld();
+
+    bool hold = false;
+    int requests = 0;
+    int decodes = 0;
+
+private:
+    struct Request {
+        quint64 number = 0;
+        QByteArray entryBytes;
+        QString fallbackPath;
+        QImage reuse;
+    };
+    Receiver m_receiver;
+    std::optional<Request> m_held;
+};
+
+// Writes the bitmap before returning.
+class InlineBitmapWriter final : public BitmapWriter {
+public:
+    void write(QImage picture, const QString& path) override;
+    bool finish() override { return lastWritten; }
+
+    int writes = 0;
+    bool lastWritten = false;
 };

@@ -22,9 +22,11 @@ public:
     };
 
     bool setWallpaper(const QString& bmpPath, int style, const QImage* picture) override;
+    bool readsBitmapFile() const override { return readsFile; }
 
     std::vector<Call> calls;
     bool result = true;
+    bool readsFile = false;
     // Runs during each hand-over, to look at the window while a change is under way.
     std::function<void()> onCall;
 };

@@ -17,6 +17,7 @@ public:
         const auto ansiPath = win::toAnsi(QDir::toNativeSeparators(bmpPath));
         return ansiPath && win::SetWallpaper(*ansiPath, style);
     }
+    bool readsBitmapFile() const override { return true; }
 };
 
 } // namespace

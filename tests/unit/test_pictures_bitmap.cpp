@@ -1,4 +1,5 @@
 #include "engine/WallpaperBitmap.h"
+#include "platform/qt/ThreadedBitmapWriter.h"
 #include "test_pictures_support.h"
 
 #include <QDir>
@@ -175,6 +176,17 @@ TEST_F(BitmapWriting, ReplacesThePreviousBitmapOnEveryChange)
     ASSERT_TRUE(writeWallpaperBitmap(noise(20, 10), path()));
     EXPECT_EQ(QImage(path()), noise(20, 10));
     EXPECT_EQ(filesIn(dir.path()), QStringList{QStringLiteral("tapetor.bmp")});
+}
+
+TEST_F(BitmapWriting, TheWriterBesideTheWindowWritesInTurnAndTellsHowTheLastWentOnFinishing)
+{
+    ThreadedBitmapWriter writer;
+    writer.write(quadrants(40, 30), path());
+    writer.write(noise(20, 10), path());
+    EXPECT_TRUE(writer.finish());
+    EXPECT_EQ(QImage(path()), noise(20, 10)) << "the later picture is written last";
+    writer.write(quadrants(4, 4), dir.filePath(QStringLiteral("gone/tapetor.bmp")));
+    EXPECT_FALSE(writer.finish());
 }
 
 TEST_F(BitmapWriting, NoPictureWritesNothing)

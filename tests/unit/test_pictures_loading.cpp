@@ -2,13 +2,18 @@
 #include "engine/PictureIO.h"
 #include "engine/PictureMeasures.h"
 #include "engine/SmoothScale.h"
+#include "platform/qt/ThreadedPictureDecoder.h"
 #include "test_pictures_support.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLinearGradient>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QtEndian>
+
+#include <atomic>
 
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -335,6 +340,52 @@ TEST_F(PictureLoading, ReusesTheKeptBufferForAPictureOfTheSameSize)
     ASSERT_TRUE(loadPicture(second, picture));
     EXPECT_EQ(picture.constBits(), buffer);
     EXPECT_NE(picture, firstCopy);
+}
+
+TEST(DecodingBesideTheWindow, OnlyTheLatestRequestIsDecodedAndAnsweredWithItsNumber)
+{
+    // Each "decode" gives a picture as wide as the entry's bytes are long, once the
+    // gate lets it through.
+    QSemaphore gate;
+    std::atomic<int> decodes{0};
+    ThreadedPictureDecoder decoder([&](const QByteArray& entry, const QString&, QImage) {
+        gate.acquire();
+        ++decodes;
+        return QImage(int(entry.size()), 1, QImage::Format_RGB32);
+    });
+    std::vector<std::pair<quint64, int>> answers;
+    decoder.setReceiver([&](quint64 request, QImage picture) { answers.emplace_back(request, picture.width()); });
+
+    // Asked at one go, as start-up asks: only the last is decoded.
+    gate.release(1);
+    decoder.request(1, "a", {}, {});
+    decoder.request(2, "bb", {}, {});
+    decoder.request(3, "ccc", {}, {});
+    EXPECT_TRUE(decoder.pending());
+    decoder.finish();
+    EXPECT_FALSE(decoder.pending());
+    EXPECT_EQ(answers, (std::vector<std::pair<quint64, int>>{{3, 3}}));
+    EXPECT_EQ(decodes, 1);
+
+    // Asked while a decode runs: the running one ends unseen, then only the latest.
+    decoder.request(4, "dddd", {}, {});
+    QCoreApplication::processEvents();
+    decoder.request(5, "eeeee", {}, {});
+    decoder.request(6, "ffffff", {}, {});
+    gate.release(2);
+    decoder.finish();
+    EXPECT_EQ(answers.back(), (std::pair<quint64, int>{6, 6}));
+    EXPECT_EQ(answers.size(), 2u);
+    EXPECT_EQ(decodes, 3);
+
+    // Cancelled before it started: nothing is decoded or answered.
+    decoder.request(7, "g", {}, {});
+    decoder.cancel();
+    EXPECT_FALSE(decoder.pending());
+    QCoreApplication::processEvents();
+    decoder.finish();
+    EXPECT_EQ(answers.size(), 2u);
+    EXPECT_EQ(decodes, 3);
 }
 
 TEST(SmoothScaling, GreyAndPalettePicturesScaleAsTheirColourCopiesWould)

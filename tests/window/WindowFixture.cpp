@@ -32,6 +32,8 @@ PlatformServices WindowFixture::services()
     all.tray = &tray;
     all.location = &location;
     all.instance = &instance;
+    all.decoder = &decoder;
+    all.bitmaps = &bitmaps;
     return all;
 }
 

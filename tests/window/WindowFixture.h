@@ -75,5 +75,7 @@ protected:
     FakeTrayIcon tray;
     FakeProgramLocation location;
     FakeSingleInstance instance;
+    FakePictureDecoder decoder;
+    InlineBitmapWriter bitmaps;
     std::unique_ptr<frmConsole> window;
 };

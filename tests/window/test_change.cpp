@@ -2,6 +2,9 @@
 #include "WindowFixture.h"
 
 #include "engine/ChangeSequence.h"
+#include "ui/PreviewBox.h"
+
+#include <QFileInfo>
 
 namespace {
 // Pictures told apart by their widths.
@@ -43,7 +46,51 @@ TEST_F(ChangeFlow, StartupLoadsTheCollectionAndChangesOnce)
     EXPECT_TRUE(window->isVisible()) << "automatic changing is off";
     EXPECT_EQ(wallpaper.calls[0].style, 1);
     EXPECT_TRUE(wallpaper.calls[0].bmpPath.endsWith(QLatin1String("/tapetor.bmp")));
-    EXPECT_GT(wallpaper.calls[0].bmpBytes, 54) << "the bitmap is written before the hand-over";
+    EXPECT_EQ(wallpaper.calls[0].bmpBytes, -1) << "the desktop has the picture before the bitmap is written";
+    EXPECT_EQ(QFileInfo(wallpaper.calls[0].bmpPath).size(), 54 + 60 * 30) << "the bitmap follows";
+}
+
+TEST_F(ChangeFlow, ADesktopThatReadsTheBitmapGetsItWrittenFirst)
+{
+    wallpaper.readsFile = true;
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    ASSERT_EQ(wallpaper.calls.size(), 1u);
+    EXPECT_EQ(wallpaper.calls[0].bmpBytes, 54 + 60 * 30);
+    EXPECT_TRUE(wallpaper.calls[0].hadPicture);
+}
+
+TEST_F(ChangeFlow, AChangeWhileItsPictureIsDecodedWaitsForThatPicture)
+{
+    decoder.hold = true;
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20}));
+    ASSERT_TRUE(decoder.pending()) << "the next picture is still being decoded";
+    EXPECT_EQ(text("Label27"), path("b.png")) << "the preview describes the picture it still holds";
+    click("changeNow");
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30}));
+    EXPECT_EQ(list()->currentRow(), 0) << "the advance goes on as ever";
+    ASSERT_TRUE(decoder.pending());
+    window->mnutile_Click();
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30, 10})) << "the style menu waits alike";
+}
+
+TEST_F(ChangeFlow, QuickClicksThroughTheListShowTheLastPicture)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    decoder.hold = true;
+    const int decodes = decoder.decodes;
+    for (const int row : {0, 1, 0})
+        list()->setCurrentRow(row);
+    EXPECT_EQ(text("Label27"), path("c.png")) << "path and measures change with the picture";
+    EXPECT_EQ(text("tapetainfo"), QStringLiteral("30x30, 24 bitů"));
+    decoder.answerHeld();
+    EXPECT_EQ(decoder.decodes, decodes + 1);
+    EXPECT_EQ(text("Label27"), path("A.png"));
+    EXPECT_EQ(text("tapetainfo"), QStringLiteral("10x30, 24 bitů"));
+    EXPECT_EQ(control<PreviewBox>("nahled")->picture().width(), 10);
 }
 
 TEST_F(ChangeFlow, SequentialOrderWalksTheSortedListAndWraps)
@@ -89,10 +136,14 @@ TEST_F(ChangeFlow, OnePictureCollectionChangesAtStartAndEveryTime)
 
 TEST_F(ChangeFlow, StartosChangesTwiceSavesAndEnds)
 {
+    decoder.hold = true;
     storeOption(QStringLiteral("kolekce"), threePictures());
     storeOption(QStringLiteral("run"), QStringLiteral("1"));
     start(QStringLiteral("/startos"));
     EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30}));
+    EXPECT_EQ(decoder.decodes, 2) << "no picture is decoded that is never shown";
+    EXPECT_FALSE(decoder.pending());
+    EXPECT_EQ(bitmaps.writes, 2);
     EXPECT_EQ(process.exitCodes.size(), 1u);
     EXPECT_FALSE(tray.present);
     EXPECT_TRUE(settings.has(QStringLiteral("tapetor"), QStringLiteral("uss3"), QStringLiteral("build")));

@@ -92,7 +92,7 @@ protected:
     }
 };
 
-TEST_F(Faults, AFullDiskWhileWritingTheBitmapKeepsTheWallpaperThatIsShowing)
+TEST_F(Faults, AFullDiskWhileWritingTheBitmapKeepsTheBitmapWhole)
 {
     storeOption(QStringLiteral("kolekce"), threePictures());
     start();
@@ -104,9 +104,8 @@ TEST_F(Faults, AFullDiskWhileWritingTheBitmapKeepsTheWallpaperThatIsShowing)
         click("changeNow");
     }
     ASSERT_EQ(wallpaper.calls.size(), 2u);
-    // The desktop is handed the bitmap it already shows, with no new picture.
-    EXPECT_FALSE(wallpaper.calls[1].hadPicture);
-    EXPECT_EQ(wallpaper.calls[1].bmpBytes, shown.size());
+    // The desktop has the new picture before the write fails.
+    EXPECT_TRUE(wallpaper.calls[1].hadPicture);
     EXPECT_EQ(bytesOf(bitmap()), shown);
     EXPECT_EQ(QDir(location.dir).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("tapetor.bmp")})
         << "no half-written bitmap is left behind";
@@ -116,7 +115,18 @@ TEST_F(Faults, AFullDiskWhileWritingTheBitmapKeepsTheWallpaperThatIsShowing)
     // With room again the changes go on.
     click("changeNow");
     EXPECT_TRUE(wallpaper.calls.back().hadPicture);
-    EXPECT_NE(bytesOf(bitmap()), shown);
+    const QByteArray written = bytesOf(bitmap());
+    EXPECT_NE(written, shown);
+
+    // A desktop that reads the file itself is handed the bitmap it already shows.
+    wallpaper.readsFile = true;
+    {
+        const FileSizeLimit full{100};
+        click("changeNow");
+    }
+    EXPECT_FALSE(wallpaper.calls.back().hadPicture);
+    EXPECT_EQ(wallpaper.calls.back().bmpBytes, written.size());
+    EXPECT_EQ(bytesOf(bitmap()), written);
 }
 
 TEST_F(Faults, AFullDiskWhileSavingACollectionKeepsThePreviousFileAndTheWork)

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+
+// Decodes the pictures the window shows and applies. Decoding a camera photo takes a
+// good part of a second, so the real decoder works beside the window's thread and
+// answers later; tests answer when they choose. The asker numbers its requests, and an
+// answer carries the number of its request, so an asker that has asked for another
+// picture meanwhile can tell a stale answer.
+class PictureDecoder {
+public:
+    // Called on the window's thread with the request's number and its picture: that of
+    // the entry's file or, when that cannot be decoded, that of the fallback file, or a
+    // null picture when neither can.
+    using Receiver = std::function<void(quint64 request, QImage picture)>;
+
+    virtual ~PictureDecoder() = default;
+
+    virtual void setReceiver(Receiver receiver) = 0;
+    // Asks for the picture of the file that an entry's bytes name. A request made
+    // before this one and not yet answered is dropped without an answer: only the
+    // latest picture is wanted. `reuse` lends the pixel buffer of a picture no longer
+    // needed. The answer may come before this returns.
+    virtual void request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath, QImage reuse) = 0;
+    // Whether the latest request is still to be answered.
+    virtual bool pending() const = 0;
+    // Waits for the latest request and delivers its answer before returning.
+    virtual void finish() = 0;
+    // Drops every request not yet answered; a decode already running ends unseen.
+    virtual void cancel() = 0;
+};

@@ -1,0 +1,86 @@
+#include "platform/qt/ThreadedPictureDecoder.h"
+
+#include "engine/EntryPicture.h"
+
+#include <QtConcurrent/QtConcurrentRun>
+
+ThreadedPictureDecoder::ThreadedPictureDecoder(Decode decode)
+    : m_decode(decode ? std::move(decode) : Decode(loadEntryPicture))
+{
+    // One decode at a time: a second one would only slow the first down on a machine
+    // of two cores, and only the latest picture is wanted anyway.
+    m_pool.setMaxThreadCount(1);
+    connect(&m_watcher, &QFutureWatcher<QImage>::finished, this, &ThreadedPictureDecoder::settle);
+}
+
+ThreadedPictureDecoder::~ThreadedPictureDecoder()
+{
+    cancel();
+    m_watcher.disconnect(this);
+    m_pool.waitForDone();
+}
+
+void ThreadedPictureDecoder::request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath,
+                                     QImage reuse)
+{
+    m_wanted = number;
+    m_waiting = Job{number, entryBytes, fallbackPath, std::move(reuse)};
+    if (m_isRunning || m_startQueued)
+        return;
+    m_startQueued = true;
+    QMetaObject::invokeMethod(this, &ThreadedPictureDecoder::startWaiting, Qt::QueuedConnection);
+}
+
+void ThreadedPictureDecoder::startWaiting()
+{
+    m_startQueued = false;
+    if (m_isRunning || !m_waiting)
+        return;
+    Job job = std::move(*m_waiting);
+    m_waiting.reset();
+    m_isRunning = true;
+    m_runningNumber = job.number;
+    // The arguments are moved into the decode, so the lent buffer is its only owner.
+    m_running = QtConcurrent::run(&m_pool, m_decode, std::move(job.entryBytes), std::move(job.fallbackPath),
+                                  std::move(job.reuse));
+    m_watcher.setFuture(m_running);
+}
+
+void ThreadedPictureDecoder::settle()
+{
+    if (!m_isRunning || !m_running.isFinished())
+        return;
+    m_isRunning = false;
+    QImage picture = m_running.takeResult();
+    m_running = QFuture<QImage>();
+    const quint64 number = m_runningNumber;
+    if (number != m_wanted) {
+        // Stale: its buffer serves the next decode, which is likely of the same size.
+        if (m_waiting && m_waiting->reuse.isNull())
+            m_waiting->reuse = std::move(picture);
+        startWaiting();
+        return;
+    }
+    startWaiting();
+    m_wanted = 0;
+    if (m_receiver)
+        m_receiver(number, std::move(picture));
+}
+
+void ThreadedPictureDecoder::finish()
+{
+    while (pending()) {
+        if (!m_isRunning)
+            startWaiting();
+        if (!m_isRunning)
+            return;
+        m_running.waitForFinished();
+        settle();
+    }
+}
+
+void ThreadedPictureDecoder::cancel()
+{
+    m_wanted = 0;
+    m_waiting.reset();
+}
