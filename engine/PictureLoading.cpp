@@ -39,6 +39,27 @@ bool hasAbsurdScanCount(QFile& file)
     return !file.seek(0) || absurd;
 }
 
+// The format of the common kinds of picture, told from their first bytes. The file is
+// opened by its descriptor and has no name, so Qt would otherwise find the format by
+// asking every image plugin installed, loading each with its libraries (TIFF, WebP,
+// MNG...): some 60 ms of the first decode in every process. Empty for any other
+// kind, which Qt then finds as before.
+QByteArray formatFromContent(QFile& file)
+{
+    char head[8];
+    const qint64 got = file.peek(head, sizeof head);
+    const QByteArrayView bytes(head, got < 0 ? 0 : got);
+    if (bytes.startsWith("\xff\xd8\xff"))
+        return "jpeg";
+    if (bytes.startsWith("\x89PNG\r\n\x1a\n"))
+        return "png";
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return "gif";
+    if (bytes.startsWith("BM"))
+        return "bmp";
+    return {};
+}
+
 bool claimIsPlausible(const QSize& claimed, qint64 fileBytes)
 {
     // A top-down BMP gives its height as a negative number.
@@ -84,7 +105,8 @@ bool loadPicture(const QString& path, QImage& into)
         into = QImage();
         return false;
     }
-    QImageReader reader(&file);
+    // With a format given Qt still tries the others when that one cannot read the file.
+    QImageReader reader(&file, formatFromContent(file));
     reader.setAllocationLimit(kAllocationLimitMiB);
     // Cameras store portrait photos sideways with an orientation tag; every
     // viewer the user compares us with honours it, so the wallpaper does too.
