@@ -91,7 +91,7 @@ double longestGap(const std::function<void()>& step, const std::function<bool()>
 
 QString collection(const QString& folder, const QStringList& pictures)
 {
-    const QString file = folder + QStringLiteral("/bench.tkl");
+    QString file = folder + QStringLiteral("/bench.tkl");
     QFile out(file);
     if (out.open(QIODevice::WriteOnly))
         for (const QString& picture : pictures)

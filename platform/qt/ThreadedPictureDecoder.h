@@ -35,7 +35,7 @@ private:
         QString fallbackPath;
         QImage reuse;
     };
-    void startWaiting();
+    Q_INVOKABLE void startWaiting();
     // Takes the answer of the decode that has ended, starts the next one and delivers.
     void settle();
 

@@ -348,13 +348,14 @@ TEST(DecodingBesideTheWindow, OnlyTheLatestRequestIsDecodedAndAnsweredWithItsNum
     // gate lets it through.
     QSemaphore gate;
     std::atomic<int> decodes{0};
-    ThreadedPictureDecoder decoder([&](const QByteArray& entry, const QString&, QImage) {
+    ThreadedPictureDecoder decoder([&](const QByteArray& entry, const QString&, const QImage&) {
         gate.acquire();
         ++decodes;
         return QImage(int(entry.size()), 1, QImage::Format_RGB32);
     });
     std::vector<std::pair<quint64, int>> answers;
-    decoder.setReceiver([&](quint64 request, QImage picture) { answers.emplace_back(request, picture.width()); });
+    decoder.setReceiver(
+        [&](quint64 request, const QImage& picture) { answers.emplace_back(request, picture.width()); });
 
     // Asked at one go, as start-up asks: only the last is decoded.
     gate.release(1);
