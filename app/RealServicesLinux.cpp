@@ -4,6 +4,7 @@
 #include "platform/linux/AutostartLogonEntry.h"
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/LinuxProgramLocation.h"
+#include "platform/linux/StatusNotifierHost.h"
 #include "platform/linux/wallpaper/LinuxWallpaperSetter.h"
 #include "platform/qt/QtSingleInstance.h"
 
@@ -35,6 +36,7 @@ RealServices::RealServices()
     : m_owned(std::make_unique<Owned>())
 {
     m_owned->common.fill(m_services);
+    m_owned->common.tray.setStatusNotifierProbe(statusNotifierHostRegistered);
     m_services.settings = &m_owned->settings;
     m_services.logon = &m_owned->logon;
     m_services.wallpaper = m_owned->wallpaper.get();

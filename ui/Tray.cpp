@@ -16,8 +16,11 @@ void frmConsole::RemoveTrayIcon()
 void frmConsole::trayIcon_Activated(int reason)
 {
     // A double-click reaches us as a single click first; only the double-click restores.
-    // The right button opens the tray menu by itself.
-    if (static_cast<TrayActivation>(reason) == TrayActivation::DoubleClick)
+    // A host on the session bus has no double-click: its left click, the one Activate
+    // it sends, is the way back there. The right button opens the tray menu by itself.
+    const auto activation = static_cast<TrayActivation>(reason);
+    if (activation == TrayActivation::DoubleClick
+        || (activation == TrayActivation::Trigger && m_services.tray->kind() == TrayKind::StatusNotifier))
         restoreWindow();
 }
 

@@ -124,9 +124,11 @@ public:
     void remove() override;
     bool isVisible() const override { return present; }
     bool trayAvailable() const override { return available; }
+    TrayKind kind() const override { return trayKind; }
 
     bool present = false;
     bool available = true;
+    TrayKind trayKind = TrayKind::Embedded;
     int addCalls = 0;
     int removeCalls = 0;
     QString tip;

@@ -10,6 +10,8 @@ void QtTrayIcon::add(const QIcon& icon, const QString& tip, QMenu* contextMenu)
 {
     if (m_icon)
         return;
+    // Qt settles the kind of tray when it creates the icon and never looks again.
+    m_kind = m_statusNotifierProbe && m_statusNotifierProbe() ? TrayKind::StatusNotifier : TrayKind::Embedded;
     m_icon = std::make_unique<QSystemTrayIcon>(icon);
     m_icon->setToolTip(tip);
     // Qt opens the context menu itself, on the press of the right button; a tray

@@ -66,6 +66,19 @@ TEST_F(Navigation, MinimisingHidesIntoTheTray)
     EXPECT_TRUE(window->isVisible()) << "restoring a shown window keeps it shown";
 }
 
+TEST_F(Navigation, OnAHostOnTheSessionBusTheLeftClickRestores)
+{
+    tray.trayKind = TrayKind::StatusNotifier;
+    start();
+    click("Image7");
+    ASSERT_FALSE(window->isVisible());
+    window->trayIcon_Activated(static_cast<int>(TrayActivation::Context));
+    EXPECT_FALSE(window->isVisible()) << "the right button only opens the menu";
+    window->trayIcon_Activated(static_cast<int>(TrayActivation::Trigger));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isMinimized());
+}
+
 TEST_F(Navigation, ALaterStartBringsTheWindowBackAsTheTrayDoes)
 {
     start();
