@@ -14,12 +14,15 @@
 #include "ui/Texts.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QScreen>
 
 void frmConsole::Form_Load()
 {
     show();
-    if (const QScreen* shown = screen()) {
+    // A Wayland compositor places its windows itself; a client cannot ask for a place.
+    const bool placesItself = !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    if (const QScreen* shown = screen(); shown && placesItself) {
         const QRect area = shown->geometry();
         const QRect frame = frameGeometry();
         move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
