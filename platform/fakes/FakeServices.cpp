@@ -134,6 +134,9 @@ void FakeClock::advanceMs(qint64 ms)
 FakeAlarm::FakeAlarm(const FakeClock* clock)
     : m_clock(clock)
 {
+    m_delivery.setSingleShot(true);
+    m_delivery.setInterval(0);
+    QObject::connect(&m_delivery, &QTimer::timeout, [this] { deliver(); });
     m_clock->alarms.push_back(this);
 }
 
@@ -159,15 +162,13 @@ void FakeAlarm::clockMoved(qint64 ms)
 
 void FakeAlarm::queueWakeIfDue()
 {
-    if (m_queued || !m_clock || !moment.isValid() || (m_clock->now() < moment && m_setMs == 0))
+    if (m_delivery.isActive() || !m_clock || !moment.isValid() || (m_clock->now() < moment && m_setMs == 0))
         return;
-    m_queued = true;
-    QMetaObject::invokeMethod(&m_context, [this] { deliver(); }, Qt::QueuedConnection);
+    m_delivery.start();
 }
 
 void FakeAlarm::deliver()
 {
-    m_queued = false;
     // Moved again since it was queued: the moment may lie ahead once more.
     if (!m_clock || !moment.isValid() || (m_clock->now() < moment && m_setMs == 0))
         return;

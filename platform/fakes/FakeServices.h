@@ -17,7 +17,7 @@
 #include "platform/TrayIcon.h"
 
 #include <QIcon>
-#include <QObject>
+#include <QTimer>
 #include <QStringList>
 #include <deque>
 #include <map>
@@ -111,9 +111,8 @@ private:
 
     const FakeClock* m_clock;
     qint64 m_setMs = 0;
-    bool m_queued = false;
-    // Wakes still queued when the alarm goes go with it.
-    QObject m_context;
+    // The next pass of the event loop, as the real alarm's notice would come.
+    QTimer m_delivery;
 };
 
 class FakeClock final : public Clock {

@@ -206,13 +206,13 @@ TEST_F(Scheduler, HiddenInTheTrayTheChangeStillComesAtItsMoment)
     EXPECT_EQ(text("CasZmeny"), QStringLiteral("12:15:30"));
 
     // Set back by half an hour: the hour that was left is still left.
-    EXPECT_EQ(passMs(-30 * 60000), 0u);
+    EXPECT_EQ(passMs(-30LL * 60000), 0u);
     EXPECT_EQ(text("CasZmeny"), QStringLiteral("11:45:30"));
     EXPECT_EQ(passMs(3600000 - 1), 0u);
     EXPECT_EQ(passMs(1), 1u);
 
     // Suspended over three moments, or the clock set ahead: one change on resume.
-    EXPECT_EQ(passMs(3 * 3600000 + 5000), 1u);
+    EXPECT_EQ(passMs(3LL * 3600000 + 5000), 1u);
     EXPECT_EQ(text("CasZmeny"), QStringLiteral("15:45:35"));
     EXPECT_EQ(passMs(3600000 - 1), 0u);
     EXPECT_EQ(passMs(1), 1u);
@@ -232,7 +232,7 @@ TEST_F(Scheduler, ShownAgainEveryTextIsCurrentAtOnceAndTheTickRuns)
     clock.current = QDateTime(QDate(2026, 3, 16), QTime(23, 50, 0));
     startChanging(QStringLiteral("60"));
     ASSERT_FALSE(window->isVisible());
-    clock.advanceMs(25 * 60000);
+    clock.advanceMs(25LL * 60000);
     QCoreApplication::processEvents();
 
     window->mnuShowApp_Click();
