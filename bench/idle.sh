@@ -42,8 +42,16 @@ sleep 3
 
 ticks=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-# Every thread's switches: each time one of them runs again, the processor was woken for it.
-switches() { cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ {n += $2} END {print n}'; }
+# Every thread's switches, "TID COUNT" a line: each time a thread runs again, the processor
+# was woken for it. A thread that ends in the window takes its count along, so only the
+# threads still there are compared (a pool thread retiring would read as negative).
+switches() {
+    local f
+    for f in /proc/"$1"/task/*/status; do
+        awk -v tid="$(basename "$(dirname "$f")")" '/ctxt_switches/ {n += $2} END {print tid, n}' "$f" 2>/dev/null
+    done
+}
+woken() { awk 'NR == FNR { before[$1] = $2; next } { n += $2 - before[$1] } END { print n + 0 }' <(echo "$1") <(echo "$2"); }
 rss() { awk '/VmRSS/ {print $2}' "/proc/$1/status"; }
 
 t0=$(cpu $tapetor); m0=$(cpu $minimal); ts0=$(switches $tapetor); ms0=$(switches $minimal)
@@ -52,7 +60,7 @@ t1=$(cpu $tapetor); m1=$(cpu $minimal); ts1=$(switches $tapetor); ms1=$(switches
 
 decoded_mib=$(( 3840 * 2160 * 4 / 1048576 ))
 awk -v t=$((t1 - t0)) -v m=$((m1 - m0)) -v hz="$ticks" -v s="$seconds" \
-    -v tw=$((ts1 - ts0)) -v mw=$((ms1 - ms0)) -v tr="$(rss $tapetor)" -v mr="$(rss $minimal)" -v dec="$decoded_mib" '
+    -v tw="$(woken "$ts0" "$ts1")" -v mw="$(woken "$ms0" "$ms1")" -v tr="$(rss $tapetor)" -v mr="$(rss $minimal)" -v dec="$decoded_mib" '
 BEGIN {
     tms = t * 1000 / hz; mms = m * 1000 / hz
     printf "Idle in the tray for %d s (CPU time, wakeups, resident memory)\n", s
