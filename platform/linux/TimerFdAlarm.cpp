@@ -57,9 +57,14 @@ void TimerFdAlarm::readable()
 {
     // Either the moment came (a count of expiries) or the clock was set (ECANCELED).
     std::uint64_t expiries = 0;
-    if (read(m_fd, &expiries, sizeof expiries) < 0 && errno != ECANCELED)
+    const ssize_t got = read(m_fd, &expiries, sizeof expiries);
+    if (got < 0 && errno != ECANCELED)
         return;
-    const qint64 setMs = (clockMs(CLOCK_REALTIME) - m_baseWallMs) - (clockMs(CLOCK_BOOTTIME) - m_baseBootMs);
+    const bool clockSet = got < 0;
+    // Only on the kernel's word: the two clocks read a moment apart differ by a
+    // millisecond now and then, which must not move the change into the second before.
+    const qint64 setMs
+        = clockSet ? (clockMs(CLOCK_REALTIME) - m_baseWallMs) - (clockMs(CLOCK_BOOTTIME) - m_baseBootMs) : 0;
     arm(0);
     if (onWake)
         onWake(setMs);

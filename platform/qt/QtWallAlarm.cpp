@@ -50,5 +50,5 @@ void QtWallAlarm::check()
     m_atMoment.stop();
     m_everySecond.stop();
     if (onWake)
-        onWake(setMs);
+        onWake(std::abs(setMs) < ClockSetThresholdMs ? 0 : setMs);
 }
