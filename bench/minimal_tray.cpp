@@ -1,11 +1,13 @@
 // The yardstick for tapetor's idle cost: the least a Qt program in the tray can do —
-// a hidden window, a tray icon, and a 100 ms timer that writes the time into a label.
+// a hidden window, a tray icon, and a timer that writes the time into a label.
+// Usage: minimal_tray [PERIOD_MS] (1000 by default).
 #include <QApplication>
 #include <QLabel>
 #include <QSystemTrayIcon>
 #include <QTime>
 #include <QTimer>
 #include <QPixmap>
+#include <QString>
 
 int main(int argc, char* argv[])
 {
@@ -20,6 +22,7 @@ int main(int argc, char* argv[])
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, &label,
                      [&label] { label.setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))); });
-    timer.start(100);
+    const int period = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;
+    timer.start(period > 0 ? period : 1000);
     return QApplication::exec();
 }

@@ -1,4 +1,5 @@
-// The 100 ms tick: clock, date, countdown and the automatic change.
+// The 100 ms tick: clock, date, countdown and the automatic change; while the window is
+// hidden, the alarm at the change's moment in its place.
 #include "ui/frmConsole.h"
 
 #include "ui_frmConsole.h"
@@ -41,6 +42,7 @@ void frmConsole::Timer1_Timer()
         // is tried again at that time tomorrow rather than at every tick; a change that
         // is made schedules its successor itself.
         m_dueAt = sameClockTimeAfter(m_dueAt, now);
+        armAlarm();
         if (allowed) {
             changeNow_Click();
             return;
@@ -62,6 +64,7 @@ void frmConsole::Timer1_Timer()
         m_countdownClock.clear();
         setTextIfChanged(ui->StatusCas, Texts::CountdownOff);
     }
+    armAlarm();
 }
 
 void frmConsole::ScheduleNextChange()
@@ -70,15 +73,70 @@ void frmConsole::ScheduleNextChange()
     const QDateTime now = m_services.clock->now();
     ui->CasZmeny->setText(nextChangeTimeText(now, seconds, m_services.clock->locale()));
     m_dueAt = nextChangeMoment(now, seconds);
+    armAlarm();
 }
 
 void frmConsole::followClockSetBack(const QDateTime& now)
 {
     // A clock set back by hand moves the next change back with it, so the time left is
     // kept: no change is lost to the hour that now comes again, and none is made early.
-    if (m_lastTick.isValid() && now < m_lastTick && m_dueAt.isValid()) {
-        m_dueAt = m_dueAt.addMSecs(m_lastTick.msecsTo(now));
-        ui->CasZmeny->setText(renderLongTime(m_dueAt, m_services.clock->locale()));
-    }
+    if (m_lastTick.isValid() && now < m_lastTick)
+        moveDueBy(m_lastTick.msecsTo(now));
     m_lastTick = now;
+}
+
+void frmConsole::moveDueBy(qint64 ms)
+{
+    if (!m_dueAt.isValid())
+        return;
+    m_dueAt = m_dueAt.addMSecs(ms);
+    ui->CasZmeny->setText(renderLongTime(m_dueAt, m_services.clock->locale()));
+}
+
+void frmConsole::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    followVisibility();
+}
+
+void frmConsole::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    followVisibility();
+}
+
+void frmConsole::followVisibility()
+{
+    const bool sleep = !isVisible() && !m_ended;
+    if (sleep == m_sleeping)
+        return;
+    m_sleeping = sleep;
+    if (sleep) {
+        // Ten wake-ups a second for texts nobody sees would keep the processor from resting.
+        Timer1.stop();
+        armAlarm();
+        return;
+    }
+    m_alarm->setMoment(QDateTime());
+    if (m_ended)
+        return;
+    Timer1_Timer();
+    Timer1.start();
+}
+
+void frmConsole::alarm_Wake(qint64 clockSetMs)
+{
+    if (!m_sleeping)
+        return;
+    // The last tick may lie hours back; how far the clock was set since comes with the wake.
+    m_lastTick = QDateTime();
+    if (clockSetMs < 0)
+        moveDueBy(clockSetMs);
+    Timer1_Timer();
+}
+
+void frmConsole::armAlarm()
+{
+    if (m_sleeping && !m_ended)
+        m_alarm->setMoment(m_dueAt);
 }

@@ -42,11 +42,16 @@ frmConsole::frmConsole(const PlatformServices& services, QString argumentText, Q
     m_services.decoder->setReceiver(
         [this](quint64 request, QImage picture) { previewDecoded(request, std::move(picture)); });
 
-    // The tick runs from the window's creation to the end of the process.
+    // The tick runs from the window's creation to the end of the process, except while
+    // the window is hidden, when the alarm stands in for it.
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setParent(this);
     Timer1.setInterval(100);
     Timer1.setTimerType(Qt::CoarseTimer);
     connect(&Timer1, &QTimer::timeout, this, &frmConsole::Timer1_Timer);
     Timer1.start();
+    m_alarm = m_services.clock->makeAlarm();
+    m_alarm->onWake = [this](qint64 clockSetMs) { alarm_Wake(clockSetMs); };
 
     // A logoff must not be held up by the close handler, which refuses every close.
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {

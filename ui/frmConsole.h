@@ -14,6 +14,7 @@ class QListWidget;
 class QListWidgetItem;
 class QMenu;
 class QAction;
+class WallAlarm;
 
 namespace Ui {
 class frmConsole;
@@ -120,6 +121,8 @@ public Q_SLOTS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -135,6 +138,12 @@ private:
     bool trayUsable() const;
     void restoreWindow();
     void followClockSetBack(const QDateTime& now);
+    void moveDueBy(qint64 ms);
+    // Hidden, nobody sees the clock: the tick stops and the alarm wakes the window for
+    // the change only. Shown, the tick runs again and every text is brought up to date.
+    void followVisibility();
+    void alarm_Wake(qint64 clockSetMs);
+    void armAlarm();
     // Makes an entry current and marks it, then loads it into the preview, as a click would.
     void selectEntry(int index);
     void setCountLabel();
@@ -167,6 +176,8 @@ private:
     QString m_argumentText;
     std::unique_ptr<Ui::frmConsole> ui;
     QTimer Timer1;
+    std::unique_ptr<WallAlarm> m_alarm;
+    bool m_sleeping = false;
     CollectionOrder m_order;
 
     QMenu* mnu_context001 = nullptr;

@@ -113,6 +113,72 @@ FakeClock::FakeClock()
 {
 }
 
+FakeClock::~FakeClock()
+{
+    for (FakeAlarm* alarm : alarms)
+        alarm->clockGone();
+}
+
+std::unique_ptr<WallAlarm> FakeClock::makeAlarm() const
+{
+    return std::make_unique<FakeAlarm>(this);
+}
+
+void FakeClock::advanceMs(qint64 ms)
+{
+    current = current.addMSecs(ms);
+    for (FakeAlarm* alarm : alarms)
+        alarm->clockMoved(ms);
+}
+
+FakeAlarm::FakeAlarm(const FakeClock* clock)
+    : m_clock(clock)
+{
+    m_delivery.setSingleShot(true);
+    m_delivery.setInterval(0);
+    QObject::connect(&m_delivery, &QTimer::timeout, [this] { deliver(); });
+    m_clock->alarms.push_back(this);
+}
+
+FakeAlarm::~FakeAlarm()
+{
+    if (m_clock)
+        std::erase(m_clock->alarms, this);
+}
+
+void FakeAlarm::setMoment(const QDateTime& newMoment)
+{
+    moment = newMoment;
+    m_setMs = 0;
+    queueWakeIfDue();
+}
+
+void FakeAlarm::clockMoved(qint64 ms)
+{
+    if (moment.isValid() && ms < 0)
+        m_setMs += ms;
+    queueWakeIfDue();
+}
+
+void FakeAlarm::queueWakeIfDue()
+{
+    if (m_delivery.isActive() || !m_clock || !moment.isValid() || (m_clock->now() < moment && m_setMs == 0))
+        return;
+    m_delivery.start();
+}
+
+void FakeAlarm::deliver()
+{
+    // Moved again since it was queued: the moment may lie ahead once more.
+    if (!m_clock || !moment.isValid() || (m_clock->now() < moment && m_setMs == 0))
+        return;
+    const qint64 setMs = m_setMs;
+    moment = QDateTime();
+    m_setMs = 0;
+    if (onWake)
+        onWake(setMs);
+}
+
 bool FakeProcessControl::startDetached(const QString& program)
 {
     started << program;

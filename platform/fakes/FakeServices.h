@@ -17,6 +17,7 @@
 #include "platform/TrayIcon.h"
 
 #include <QIcon>
+#include <QTimer>
 #include <QStringList>
 #include <deque>
 #include <map>
@@ -87,15 +88,48 @@ private:
     bool answer(bool save, CommonDialog& dialog);
 };
 
+class FakeClock;
+
+// Wakes from the event loop, as the real one does, once the fake clock has been moved
+// to its moment or past it, or set back: a test moves the clock, then lets the
+// window's events run.
+class FakeAlarm final : public WallAlarm {
+public:
+    explicit FakeAlarm(const FakeClock* clock);
+    ~FakeAlarm() override;
+    FakeAlarm(const FakeAlarm&) = delete;
+    FakeAlarm& operator=(const FakeAlarm&) = delete;
+    void setMoment(const QDateTime& newMoment) override;
+    void clockMoved(qint64 ms);
+    void clockGone() { m_clock = nullptr; }
+
+    QDateTime moment;
+
+private:
+    void queueWakeIfDue();
+    void deliver();
+
+    const FakeClock* m_clock;
+    qint64 m_setMs = 0;
+    // The next pass of the event loop, as the real alarm's notice would come.
+    QTimer m_delivery;
+};
+
 class FakeClock final : public Clock {
 public:
     FakeClock();
+    ~FakeClock() override;
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
     QDateTime now() const override { return current; }
     QLocale locale() const override { return userLocale; }
-    void advanceMs(qint64 ms) { current = current.addMSecs(ms); }
+    std::unique_ptr<WallAlarm> makeAlarm() const override;
+    // Forward is time passing; back is the clock being set back.
+    void advanceMs(qint64 ms);
 
     QDateTime current;
     QLocale userLocale;
+    mutable std::vector<FakeAlarm*> alarms;
 };
 
 class FakeProcessControl final : public ProcessControl {

@@ -187,3 +187,66 @@ TEST_F(Scheduler, ADecimalCommaIsSavedReloadedAndUsed)
     EXPECT_EQ(control<QLineEdit>("Text1")->text(), QStringLiteral("0,05"));
     EXPECT_EQ(runFor(3000), 1u);
 }
+
+TEST_F(Scheduler, HiddenInTheTrayTheChangeStillComesAtItsMoment)
+{
+    startChanging(QStringLiteral("60"));
+    ASSERT_FALSE(window->isVisible());
+    EXPECT_FALSE(control<QTimer>("Timer1")->isActive()) << "nobody sees the texts the tick writes";
+    // Only the clock moves here; whatever runs, runs from the window's events.
+    const auto passMs = [this](qint64 ms) {
+        const size_t before = wallpaper.calls.size();
+        clock.advanceMs(ms);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        return wallpaper.calls.size() - before;
+    };
+    EXPECT_EQ(passMs(3600000 - 1), 0u);
+    EXPECT_EQ(passMs(1), 1u);
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("12:15:30"));
+
+    // Set back by half an hour: the hour that was left is still left.
+    EXPECT_EQ(passMs(-30LL * 60000), 0u);
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("11:45:30"));
+    EXPECT_EQ(passMs(3600000 - 1), 0u);
+    EXPECT_EQ(passMs(1), 1u);
+
+    // Suspended over three moments, or the clock set ahead: one change on resume.
+    EXPECT_EQ(passMs(3LL * 3600000 + 5000), 1u);
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("15:45:35"));
+    EXPECT_EQ(passMs(3600000 - 1), 0u);
+    EXPECT_EQ(passMs(1), 1u);
+
+    // A change that cannot be made is tried again at that time tomorrow.
+    label("Label31")->setText(QStringLiteral("<kolekce není vybrána>"));
+    EXPECT_EQ(passMs(3600000), 0u);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(passMs(86400000 - 1), 0u);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(passMs(1), 0u);
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST_F(Scheduler, ShownAgainEveryTextIsCurrentAtOnceAndTheTickRuns)
+{
+    clock.current = QDateTime(QDate(2026, 3, 16), QTime(23, 50, 0));
+    startChanging(QStringLiteral("60"));
+    ASSERT_FALSE(window->isVisible());
+    clock.advanceMs(25LL * 60000);
+    QCoreApplication::processEvents();
+
+    window->mnuShowApp_Click();
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_EQ(text("Cas"), QStringLiteral("00:15:00"));
+    EXPECT_EQ(text("Datum"), QStringLiteral("úterý 17.3. 2026"));
+    EXPECT_EQ(text("StatusCas"), QStringLiteral("00:35:00"));
+    const QTimer* timer = control<QTimer>("Timer1");
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 100);
+
+    for (const FakeAlarm* alarm : clock.alarms)
+        EXPECT_FALSE(alarm->moment.isValid()) << "shown, the tick alone makes the change";
+
+    window->close();
+    EXPECT_FALSE(timer->isActive());
+}
