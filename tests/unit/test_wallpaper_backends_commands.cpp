@@ -40,17 +40,23 @@ TEST(DesktopDetectionTest, PicksTheFirstKnownDesktopOfTheList)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.currentDesktop);
-        EXPECT_EQ(detectDesktop(s(c.currentDesktop), true), c.kind);
-        EXPECT_EQ(detectDesktop(s(c.currentDesktop), false), c.kind);
+        for (const bool x11 : {true, false}) {
+            for (const bool wayland : {true, false})
+                EXPECT_EQ(detectDesktop(s(c.currentDesktop), x11, wayland), c.kind);
+        }
     }
 }
 
-TEST(DesktopDetectionTest, UnknownOrMissingDesktopsUseTheRootWindowOfAnXDisplay)
+TEST(DesktopDetectionTest, UnknownOrMissingDesktopsUseSwaybgOnWaylandAndTheRootWindowOnX)
 {
-    for (const char* currentDesktop : {"", "openbox", "i3", "Hyprland", "GNOMEISH", ":::"}) {
+    for (const char* currentDesktop :
+         {"", "openbox", "i3", "Hyprland", "wayfire", "labwc:wlroots", "river", "GNOMEISH", ":::"}) {
         SCOPED_TRACE(currentDesktop);
-        EXPECT_EQ(detectDesktop(s(currentDesktop), true), DesktopKind::X11Root);
-        EXPECT_EQ(detectDesktop(s(currentDesktop), false), DesktopKind::Unsupported);
+        EXPECT_EQ(detectDesktop(s(currentDesktop), true, false), DesktopKind::X11Root);
+        EXPECT_EQ(detectDesktop(s(currentDesktop), false, true), DesktopKind::Swaybg);
+        // Xwayland's root window would lie under the compositor's background.
+        EXPECT_EQ(detectDesktop(s(currentDesktop), true, true), DesktopKind::Swaybg);
+        EXPECT_EQ(detectDesktop(s(currentDesktop), false, false), DesktopKind::Unsupported);
     }
 }
 
@@ -201,4 +207,10 @@ TEST(BackendCommandsTest, PcmanfmAndSwayGetThePathAndMode)
     EXPECT_EQ(swayCalls(s("/home/me/$x/a b.png"), 1),
               (ToolCalls{
                   {s("swaymsg"), {s("output"), s("*"), s("bg"), s(R"("/home/me/\$x/a b.png")"), s("stretch")}, true}}));
+    // swaybg takes its arguments as they are: no quoting. Black around a centred picture.
+    const QStringList swaybgHead{s("-o"), s("*"), s("-i"), s("/home/me/$x/a b.png"), s("-m")};
+    const QStringList swaybgTail{s("-c"), s("#000000")};
+    EXPECT_EQ(swaybgArguments(s("/home/me/$x/a b.png"), 0), swaybgHead + QStringList{s("center")} + swaybgTail);
+    EXPECT_EQ(swaybgArguments(s("/home/me/$x/a b.png"), 1), swaybgHead + QStringList{s("stretch")} + swaybgTail);
+    EXPECT_EQ(swaybgArguments(s("/home/me/$x/a b.png"), 2), swaybgHead + QStringList{s("tile")} + swaybgTail);
 }

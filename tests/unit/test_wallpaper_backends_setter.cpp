@@ -2,14 +2,17 @@
 #include "platform/linux/wallpaper/LinuxWallpaperSetter.h"
 #include "platform/linux/wallpaper/PcmanfmState.h"
 #include "platform/linux/wallpaper/ProcessToolRunner.h"
+#include "platform/linux/wallpaper/SwaybgProcess.h"
 #include "platform/linux/wallpaper/UncompressedPng.h"
 #include "platform/linux/wallpaper/WallpaperCopy.h"
 #include "test_pictures_support.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -71,14 +74,26 @@ struct RootCall {
     int style;
 };
 
+struct SwaybgCall {
+    QString picturePath;
+    QStringList arguments;
+};
+
 class SetterTest : public testing::Test {
 protected:
     LinuxWallpaperSetter makeSetter(DesktopKind desktop)
     {
-        return LinuxWallpaperSetter(desktop, runner, copies(), [this](const QImage& picture, int style) {
-            rootCalls.push_back({picture, style});
-            return rootAccepts;
-        });
+        return LinuxWallpaperSetter(
+            desktop, runner, copies(),
+            [this](const QImage& picture, int style) {
+                rootCalls.push_back({picture, style});
+                return rootAccepts;
+            },
+            {}, {},
+            [this](const QString& picturePath, const QStringList& arguments) {
+                swaybgCalls.push_back({picturePath, arguments});
+                return swaybgAccepts;
+            });
     }
     QString copies() const { return dir.filePath(QStringLiteral("data/tapetor")); }
     QStringList copyFiles() const { return QDir(copies()).entryList(QDir::Files); }
@@ -92,6 +107,8 @@ protected:
     FakeToolRunner runner;
     std::vector<RootCall> rootCalls;
     bool rootAccepts = true;
+    std::vector<SwaybgCall> swaybgCalls;
+    bool swaybgAccepts = true;
 };
 
 } // namespace
@@ -221,6 +238,71 @@ TEST_F(SetterTest, ToolDesktopsRunTheirOwnProgram)
         EXPECT_EQ(runner.calls.back().program, QString::fromLatin1(c.program));
     }
     EXPECT_TRUE(rootCalls.empty());
+}
+
+TEST_F(SetterTest, OtherWaylandCompositorsGetAFreshCopyFromSwaybgAndKeepTheShownOneWhenItFails)
+{
+    auto setter = makeSetter(DesktopKind::Swaybg);
+    const QImage first = quadrants(30, 20);
+    const QImage second = noise(30, 20);
+    ASSERT_TRUE(setter.setWallpaper(bmp(), StyleTile, &first));
+    ASSERT_EQ(swaybgCalls.size(), 1u);
+    const QString firstCopy = swaybgCalls[0].picturePath;
+    EXPECT_EQ(QImage(firstCopy), first);
+    EXPECT_EQ(swaybgCalls[0].arguments.mid(2, 4),
+              (QStringList{QStringLiteral("-i"), firstCopy, QStringLiteral("-m"), QStringLiteral("tile")}));
+
+    // swaybg needs a mode on every start: an invalid code keeps the last one.
+    ASSERT_TRUE(setter.setWallpaper(bmp(), 7, &second));
+    ASSERT_EQ(swaybgCalls.size(), 2u);
+    const QString secondCopy = swaybgCalls[1].picturePath;
+    EXPECT_NE(secondCopy, firstCopy);
+    EXPECT_EQ(swaybgCalls[1].arguments.mid(2, 4),
+              (QStringList{QStringLiteral("-i"), secondCopy, QStringLiteral("-m"), QStringLiteral("tile")}));
+    EXPECT_EQ(copyFiles(), QStringList{QFileInfo(secondCopy).fileName()});
+
+    // A swaybg that ends before drawing leaves the running one and its copy alone.
+    swaybgAccepts = false;
+    EXPECT_FALSE(setter.setWallpaper(bmp(), StyleCenter, &first));
+    EXPECT_EQ(copyFiles(), QStringList{QFileInfo(secondCopy).fileName()});
+    EXPECT_TRUE(runner.calls.empty());
+    EXPECT_TRUE(rootCalls.empty());
+}
+
+TEST(SwaybgProcessTest, OnlyARunningSwaybgOfOursIsFoundAgain)
+{
+    QTemporaryDir dir;
+    const QString pidFile = swaybgPidFile(dir.path(), QStringLiteral("/run/user/1000/wayland-1"));
+    EXPECT_EQ(pidFile, dir.filePath(QStringLiteral("tapetor-swaybg-_run_user_1000_wayland-1.pid")));
+    EXPECT_EQ(swaybgPidFile(dir.path(), {}), dir.filePath(QStringLiteral("tapetor-swaybg-wayland-0.pid")));
+    EXPECT_EQ(runningSwaybg(pidFile, dir.path()), 0);
+
+    const auto writePid = [&](const QByteArray& text) {
+        QFile file(pidFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    // A running process that is no swaybg (a reused pid) is never ended.
+    writePid(QByteArray::number(QCoreApplication::applicationPid()));
+    EXPECT_EQ(runningSwaybg(pidFile, dir.path()), 0);
+    writePid("-1\n");
+    EXPECT_EQ(runningSwaybg(pidFile, dir.path()), 0);
+
+    // A program called swaybg that shows one of our copies is ours; one showing a
+    // picture from elsewhere is somebody else's.
+    const QString swaybg = dir.filePath(QStringLiteral("swaybg"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/usr/bin/tail"), swaybg));
+    const QString copy = dir.filePath(QStringLiteral("tapetor-1.png"));
+    ASSERT_TRUE(QFile(copy).open(QIODevice::WriteOnly));
+    QProcess process;
+    process.start(swaybg, {QStringLiteral("-f"), copy});
+    ASSERT_TRUE(process.waitForStarted());
+    writePid(QByteArray::number(process.processId()) + '\n');
+    EXPECT_EQ(runningSwaybg(pidFile, dir.path()), process.processId());
+    EXPECT_EQ(runningSwaybg(pidFile, dir.filePath(QStringLiteral("other"))), 0);
+    process.kill();
+    process.waitForFinished();
+    EXPECT_EQ(runningSwaybg(pidFile, dir.path()), 0);
 }
 
 TEST_F(SetterTest, NoDesktopNoWallpaper)

@@ -138,3 +138,15 @@ ToolCalls swayCalls(const QString& picturePath, int style)
              {QStringLiteral("output"), QStringLiteral("*"), QStringLiteral("bg"), swayQuoted(picturePath),
               swayBackgroundMode(style).value_or(QStringLiteral("stretch"))}}};
 }
+
+QStringList swaybgArguments(const QString& picturePath, int style)
+{
+    return {QStringLiteral("-o"),
+            QStringLiteral("*"),
+            QStringLiteral("-i"),
+            picturePath,
+            QStringLiteral("-m"),
+            swayBackgroundMode(style).value_or(QStringLiteral("stretch")),
+            QStringLiteral("-c"),
+            QStringLiteral("#000000")};
+}

@@ -27,6 +27,9 @@ ToolCalls lxdeCalls(const QString& picturePath, int style);
 ToolCalls lxqtCalls(const QString& picturePath, int style);
 // sway wants a mode on every change: the style must be 0..2.
 ToolCalls swayCalls(const QString& picturePath, int style);
+// What our own swaybg is started with on the other wlroots compositors, the same modes
+// as sway's (sway runs a swaybg too), black around a centred picture.
+QStringList swaybgArguments(const QString& picturePath, int style);
 
 // XFCE keeps one picture per monitor and workspace; the listing call tells which
 // exist, and every one of them gets the picture.

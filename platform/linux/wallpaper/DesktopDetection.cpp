@@ -31,7 +31,7 @@ bool kindOf(QString name, DesktopKind& kind)
 
 } // namespace
 
-DesktopKind detectDesktop(const QString& currentDesktop, bool hasX11Display)
+DesktopKind detectDesktop(const QString& currentDesktop, bool hasX11Display, bool hasWaylandDisplay)
 {
     const QStringList names = currentDesktop.split(QLatin1Char(':'), Qt::SkipEmptyParts);
     for (const QString& name : names) {
@@ -39,10 +39,13 @@ DesktopKind detectDesktop(const QString& currentDesktop, bool hasX11Display)
         if (kindOf(name, kind))
             return kind;
     }
+    if (hasWaylandDisplay)
+        return DesktopKind::Swaybg;
     return hasX11Display ? DesktopKind::X11Root : DesktopKind::Unsupported;
 }
 
 DesktopKind detectRunningDesktop()
 {
-    return detectDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP"), !qEnvironmentVariableIsEmpty("DISPLAY"));
+    return detectDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP"), !qEnvironmentVariableIsEmpty("DISPLAY"),
+                         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
 }

@@ -3,12 +3,14 @@
 #include <QString>
 
 // The ways this program knows to set a wallpaper on Linux.
-enum class DesktopKind { Gnome, Cinnamon, Mate, Xfce, Kde, Lxde, Lxqt, Sway, X11Root, Unsupported };
+enum class DesktopKind { Gnome, Cinnamon, Mate, Xfce, Kde, Lxde, Lxqt, Sway, Swaybg, X11Root, Unsupported };
 
 // currentDesktop is XDG_CURRENT_DESKTOP: a colon-separated list, most specific first
-// ("ubuntu:GNOME", "Budgie:GNOME"). The first element we know wins; with none known
-// the root window of an X display is the way, and without one there is none.
-DesktopKind detectDesktop(const QString& currentDesktop, bool hasX11Display);
+// ("ubuntu:GNOME", "Budgie:GNOME"). The first element we know wins. With none known,
+// a Wayland compositor (wayfire, labwc, river, Hyprland...) gets a swaybg of ours, an X
+// display its root window, and without either there is no way. Wayland comes first:
+// under Xwayland the root window lies hidden below the compositor's own background.
+DesktopKind detectDesktop(const QString& currentDesktop, bool hasX11Display, bool hasWaylandDisplay);
 
 // Reads the environment.
 DesktopKind detectRunningDesktop();

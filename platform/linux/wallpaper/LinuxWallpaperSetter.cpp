@@ -24,12 +24,14 @@ bool isStyle(int style)
 } // namespace
 
 LinuxWallpaperSetter::LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runner, QString copyFolder,
-                                           RootSetter rootSetter, RunningCheck pcmanfmRunning, QString pcmanfmQtConfig)
+                                           RootSetter rootSetter, RunningCheck pcmanfmRunning, QString pcmanfmQtConfig,
+                                           SwaybgStarter swaybgStarter)
     : m_desktop(desktop)
     , m_runner(runner)
     , m_copyFolder(std::move(copyFolder))
     , m_rootSetter(std::move(rootSetter))
     , m_pcmanfmRunning(std::move(pcmanfmRunning))
+    , m_swaybgStarter(std::move(swaybgStarter))
 {
     if (m_desktop == DesktopKind::Lxqt && !pcmanfmQtConfig.isEmpty())
         m_pcmanfmQtKeeper = std::make_unique<PcmanfmQtModeKeeper>(std::move(pcmanfmQtConfig));
@@ -63,10 +65,31 @@ bool LinuxWallpaperSetter::setThroughTools(const QImage& picture, int style)
     // (an autostart that runs before the desktop).
     if (m_desktop == DesktopKind::Lxde && m_pcmanfmRunning && !m_pcmanfmRunning())
         return false;
+    if (m_desktop == DesktopKind::Swaybg && !m_swaybgStarter)
+        return false;
     const QString copy = writeWallpaperCopy(picture, m_copyFolder, nextStamp());
     if (copy.isEmpty())
         return false;
 
+    // swaybg reads the picture when it starts: it gets the fresh copy, as sway does.
+    const bool accepted = m_desktop == DesktopKind::Swaybg
+        ? m_swaybgStarter(copy, swaybgArguments(copy, m_lastStyle))
+        : runCalls(copy, style);
+    if (accepted && m_pcmanfmQtKeeper) {
+        if (const auto mode = pcmanfmWallpaperMode(style))
+            m_pcmanfmQtKeeper->keep(copy, *mode);
+    }
+    // The desktop may still read the copy it showed until now; it goes only once the
+    // new one is in place, and a refused copy goes instead.
+    if (accepted)
+        removeWallpaperCopies(m_copyFolder, copy);
+    else
+        QFile::remove(copy);
+    return accepted;
+}
+
+bool LinuxWallpaperSetter::runCalls(const QString& copy, int style)
+{
     ToolCalls calls;
     switch (m_desktop) {
     case DesktopKind::Gnome:
@@ -101,24 +124,11 @@ bool LinuxWallpaperSetter::setThroughTools(const QImage& picture, int style)
         break;
     }
 
-    bool accepted = !calls.isEmpty();
     for (const ToolCall& call : std::as_const(calls)) {
-        if (!m_runner.run(call.program, call.arguments) && call.required) {
-            accepted = false;
-            break;
-        }
+        if (!m_runner.run(call.program, call.arguments) && call.required)
+            return false;
     }
-    if (accepted && m_pcmanfmQtKeeper) {
-        if (const auto mode = pcmanfmWallpaperMode(style))
-            m_pcmanfmQtKeeper->keep(copy, *mode);
-    }
-    // The desktop may still read the copy it showed until now; it goes only once the
-    // new one is in place, and a refused copy goes instead.
-    if (accepted)
-        removeWallpaperCopies(m_copyFolder, copy);
-    else
-        QFile::remove(copy);
-    return accepted;
+    return !calls.isEmpty();
 }
 
 qint64 LinuxWallpaperSetter::nextStamp()

@@ -4,6 +4,7 @@
 #include "platform/linux/wallpaper/DesktopDetection.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -19,12 +20,16 @@ public:
     using RootSetter = std::function<bool(const QImage& picture, int style)>;
     // Whether pcmanfm runs to take the LXDE call (see PcmanfmState.h); empty: assume so.
     using RunningCheck = std::function<bool()>;
+    // Shows the picture with a swaybg of ours started with the arguments, ending the
+    // one shown before (see SwaybgProcess.h).
+    using SwaybgStarter = std::function<bool(const QString& picturePath, const QStringList& arguments)>;
 
     // copyFolder holds the PNG copies. rootSetter draws on the X root window.
     // pcmanfmQtConfig is pcmanfm-qt's settings folder, which gets the mode the
     // program forgets to store (empty: left alone; see PcmanfmQtModeKeeper.h).
     LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runner, QString copyFolder, RootSetter rootSetter,
-                         RunningCheck pcmanfmRunning = {}, QString pcmanfmQtConfig = {});
+                         RunningCheck pcmanfmRunning = {}, QString pcmanfmQtConfig = {},
+                         SwaybgStarter swaybgStarter = {});
     ~LinuxWallpaperSetter() override;
 
     bool setWallpaper(const QString& bmpPath, int style, const QImage* picture) override;
@@ -33,6 +38,7 @@ public:
 
 private:
     bool setThroughTools(const QImage& picture, int style);
+    bool runCalls(const QString& copy, int style);
     qint64 nextStamp();
 
     DesktopKind m_desktop;
@@ -41,6 +47,7 @@ private:
     RootSetter m_rootSetter;
     RunningCheck m_pcmanfmRunning;
     std::unique_ptr<PcmanfmQtModeKeeper> m_pcmanfmQtKeeper;
+    SwaybgStarter m_swaybgStarter;
     // Backends that draw the picture themselves need a style on every change; a code
     // outside 0..2 keeps the one used before, as the Windows registry values would.
     int m_lastStyle = StyleCenter;
