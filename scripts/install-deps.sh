@@ -11,7 +11,7 @@ test=("${run[@]}" dbus dconf-service dconf-cli gsettings-desktop-schemas libglib
 # The real desktop components the wallpaper is tried on (tests/desktop/test_real_desktop.sh).
 desktops=(dbus-x11 python3-gi xfdesktop4 xfconf pcmanfm pcmanfm-qt caja mate-desktop-common
           gnome-shell libgl1-mesa-dri cinnamon cinnamon-desktop-data cinnamon-settings-daemon
-          sway swaybg grim waybar plasma-workspace plasma-desktop kwin-x11 qdbus-qt5)
+          sway swaybg grim waybar phoc plasma-workspace plasma-desktop kwin-x11 qdbus-qt5)
 # libFuzzer (clang's) for scripts/test-fuzz.sh; llvm-14 symbolises its reports.
 fuzz=(clang-14 libclang-rt-14-dev llvm-14)
 # The format check and the static analysis (scripts/test-style.sh).

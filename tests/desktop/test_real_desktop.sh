@@ -5,7 +5,7 @@
 # (its own window covers the root), and the desktop's own setting must hold it.
 #
 #   test_real_desktop.sh TAPETOR SHOTS_FOLDER DESKTOP
-#   DESKTOP: xfce lxde lxqt mate gnome gnome-wayland cinnamon sway kde
+#   DESKTOP: xfce lxde lxqt mate gnome gnome-wayland cinnamon sway phoc kde
 set -u
 TAPETOR=$1
 export DESKTOP_SHOTS=$2
@@ -240,6 +240,33 @@ start_sway() {
     shoot() { grim "$1"; }
 }
 
+# A wlroots compositor with no wallpaper of its own, where our swaybg draws it. Debian 12's
+# wayfire needs a DRM device even headless; phoc runs on pixman alone.
+our_swaybgs() { # the swaybg processes of this case's session
+    local environ pid
+    for environ in $(grep -lsz "^HOME=$T/home$" /proc/[0-9]*/environ); do
+        pid=${environ#/proc/}; pid=${pid%/environ}
+        [[ $(cat "/proc/$pid/comm" 2>/dev/null) == swaybg ]] && echo "$pid"
+    done
+}
+start_phoc() {
+    export WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman GSETTINGS_BACKEND=memory
+    unset DISPLAY
+    printf '[output:HEADLESS-1]\nmode = 1024x768\n' >"$T/phoc.ini"
+    background phoc -C "$T/phoc.ini"
+    wait_until "[[ -S $XDG_RUNTIME_DIR/wayland-0 ]]" 20 || fail_with_log "phoc did not start"
+    export WAYLAND_DISPLAY=wayland-0
+    wayland_client
+    MODES=(center stretch tile)
+    setting() { # swaybg's arguments: ... -i PATH -m MODE
+        local pid
+        for pid in $(our_swaybgs); do
+            tr '\0' ' ' <"/proc/$pid/cmdline" | sed -n 's/.* -i \([^ ]*\) -m \([a-z]*\).*/\1 \2/p'
+        done
+    }
+    shoot() { grim "$1"; }
+}
+
 # --- pictures and pixels -------------------------------------------------------------
 # 300 x 200, four quadrants; the last picture is the first one turned round.
 quadrants() {
@@ -344,6 +371,16 @@ if [[ $DESKTOP == lxqt ]]; then
 elif [[ $DESKTOP == cinnamon ]]; then
     # Cinnamon copies GNOME's keys into its own: the picture must have come by its own.
     check "cinnamon: GNOME's key is left alone" "" "$(gsettings get org.gnome.desktop.background picture-uri | grep tapetor-)"
+elif [[ $DESKTOP == phoc ]]; then
+    # Six changes later one swaybg is left, the one the runtime folder names, in a
+    # session of its own; it ends with the compositor.
+    swaybgs=$(our_swaybgs)
+    check "phoc: one swaybg after the changes" 1 "$(wc -w <<<"$swaybgs")"
+    check "phoc: the runtime folder names it" "$swaybgs" "$(cat "$XDG_RUNTIME_DIR/tapetor-swaybg-wayland-0.pid")"
+    check "phoc: swaybg runs in a session of its own" 1 \
+        "$(( $(ps -o sid= -p "$swaybgs") != $(ps -o sid= -p $$) ? 1 : 0 ))"
+    kill "$DESKTOP_PID"
+    check "phoc: swaybg ends with the compositor" 0 "$(wait_until '[[ -z $(our_swaybgs) ]]' 10; echo $?)"
 elif [[ $DESKTOP == gnome* ]]; then
     # In dark mode GNOME shows picture-uri-dark alone.
     gsettings set org.gnome.desktop.interface color-scheme prefer-dark
