@@ -1,5 +1,6 @@
 #include "app/RealServices.h"
 #include "app/SingleStart.h"
+#include "ui/ReadableTextStyle.h"
 #include "ui/frmConsole.h"
 
 #include <QApplication>
@@ -15,6 +16,8 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("tapetor"));
     // The window refuses every close and lives on in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The window's fixed colours stay readable under a dark theme.
+    useReadableTextStyle();
 
     // Every text of the window is Czech; Qt's own buttons and dialogs follow suit.
     QTranslator qtTexts;

@@ -7,7 +7,9 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-imag
        libx11-dev libx11-xcb-dev libxrandr-dev zlib1g-dev libgtest-dev fonts-dejavu-core qt6-translations-l10n)
 # qt6-wayland: a Wayland session without Xwayland (sway's default) has no other way in.
 run=(xvfb openbox trayer xdotool x11-utils x11-apps imagemagick qt6-wayland)
-test=("${run[@]}" dbus dconf-service dconf-cli gsettings-desktop-schemas libglib2.0-bin xrestop x11-xserver-utils locales feh)
+# qt6-gtk-platformtheme and python3-pil: the window under GTK's light and dark Adwaita, measured.
+test=("${run[@]}" dbus dconf-service dconf-cli gsettings-desktop-schemas libglib2.0-bin xrestop x11-xserver-utils locales feh
+      qt6-gtk-platformtheme python3-pil)
 # The real desktop components the wallpaper is tried on (tests/desktop/test_real_desktop.sh).
 desktops=(dbus-x11 python3-gi xfdesktop4 xfconf pcmanfm pcmanfm-qt caja mate-desktop-common
           gnome-shell libgl1-mesa-dri cinnamon cinnamon-desktop-data cinnamon-settings-daemon

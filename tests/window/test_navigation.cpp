@@ -1,7 +1,32 @@
 // Pages, menus and hiding into the tray.
 #include "WindowFixture.h"
+#include "ui/ReadableColour.h"
+
+#include <QApplication>
+#include <QPalette>
 
 class Navigation : public WindowFixture { };
+
+namespace {
+
+// The colour a control's text is drawn in: of the pixels of its rendering, the one
+// that stands out most from its background (the edges of the letters are blends).
+QColor drawnTextColour(QWidget* widget)
+{
+    const QImage image = widget->grab().toImage();
+    const QColor background = widget->palette().color(QPalette::Window);
+    QColor text = background;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (contrastRatio(pixel, background) > contrastRatio(text, background))
+                text = pixel;
+        }
+    }
+    return text;
+}
+
+} // namespace
 
 TEST_F(Navigation, SettingsPageReloadsTheStoredOptionsAndShowsAtThePageOrigin)
 {
@@ -130,4 +155,57 @@ TEST_F(Navigation, InitialTextsOfTheInventory)
     EXPECT_EQ(control<QWidget>("nahled")->toolTip(), QStringLiteral("kliknutím změníte tapetu ihned"));
     EXPECT_FALSE(control<QWidget>("Label13")->isVisibleTo(window.get()));
     EXPECT_FALSE(control<QWidget>("CasZmeny")->isVisibleTo(window.get()));
+}
+
+TEST_F(Navigation, FixedColoursAreDrawnAsDesignedOnALightThemeAndReadablyOnADarkOne)
+{
+    start();
+    const std::pair<const char*, QColor> designed[] = {
+        {"changeNow", QColor(0x00, 0x00, 0xFF)}, {"statusMain", QColor(0xFF, 0x00, 0x00)},
+        {"StatusCas", QColor(0x00, 0x80, 0x00)}, {"Cas", QColor(0xC0, 0x40, 0x00)},
+        {"Label10", QColor(0x80, 0x80, 0x80)},
+    };
+    for (const auto& [name, colour] : designed)
+        EXPECT_EQ(drawnTextColour(control<QWidget>(name)), colour) << name;
+
+    // The window of a program started under a dark theme.
+    struct PaletteGuard {
+        QPalette light = QApplication::palette();
+        ~PaletteGuard() { QApplication::setPalette(light); }
+    } guard;
+    QPalette dark = guard.light;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+    QApplication::setPalette(dark);
+    start();
+    for (const auto& [name, colour] : designed) {
+        SCOPED_TRACE(name);
+        const QColor drawn = drawnTextColour(control<QWidget>(name));
+        EXPECT_GE(contrastRatio(drawn, dark.color(QPalette::Window)), kReadableContrast);
+        // A lighter shade of the same colour, while the control holds the design's.
+        EXPECT_EQ(drawn.hsvHue(), colour.hsvHue());
+        EXPECT_EQ(this->colour(name), colour);
+    }
+}
+
+TEST(ReadableColour, LightBackgroundsKeepTheDesignAndDarkOnesGetJustEnoughContrast)
+{
+    EXPECT_NEAR(contrastRatio(Qt::black, Qt::white), 21.0, 1e-9);
+    EXPECT_NEAR(contrastRatio(QColor(0x00, 0x00, 0xFF), Qt::white), 8.59, 0.01);
+    EXPECT_NEAR(contrastRatio(QColor(0x00, 0x80, 0x00), Qt::white), 5.14, 0.01);
+    for (const QColor design : {QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0x00, 0x00), QColor(0x00, 0x80, 0x00),
+                                QColor(0xC0, 0x40, 0x00), QColor(0x80, 0x80, 0x80)}) {
+        SCOPED_TRACE(design.name().toStdString());
+        for (const QColor background : {QColor(Qt::white), QColor(0xEF, 0xEF, 0xEF), QColor(0xF6, 0xF5, 0xF4)})
+            EXPECT_EQ(readableOn(design, background), design);
+        for (const QColor background : {QColor(Qt::black), QColor(0x24, 0x24, 0x24), QColor(0x35, 0x35, 0x35),
+                                        QColor(0x50, 0x50, 0x50), QColor(0x20, 0x20, 0x40)}) {
+            const QColor shown = readableOn(design, background);
+            EXPECT_GE(contrastRatio(shown, background), kReadableContrast) << background.name().toStdString();
+            // No lighter than needed: a step back towards the design falls short.
+            if (contrastRatio(design, background) < kReadableContrast) {
+                EXPECT_LT(contrastRatio(shown, background), kReadableContrast + 1.0);
+            }
+        }
+    }
 }

@@ -1,3 +1,5 @@
+#include "ui/ReadableTextStyle.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -15,6 +17,7 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    useReadableTextStyle();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
