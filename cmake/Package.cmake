@@ -19,8 +19,9 @@ waits in the notification area. Pictures are shown centred, stretched to the
 screen or tiled, in the collection's order or at random.
 
 It sets the wallpaper through the running desktop's own mechanism (GNOME,
-Cinnamon, MATE, Xfce, KDE Plasma, LXDE, LXQt, sway) and on the root window of
-a bare X server otherwise. Its window is in Czech.")
+Cinnamon, MATE, Xfce, KDE Plasma, LXDE, LXQt, sway), with swaybg on other
+wlroots compositors, and on the root window of a bare X server otherwise. Its
+window is in Czech.")
 
 # The libraries come from the binary. Qt loads its platform and picture format
 # plugins only at run time, so no library dependency names their packages. A Wayland
@@ -30,6 +31,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, qt6-image-format
 # Web links and the mail address are handed to xdg-open; Qt's own buttons and file
 # dialogs speak Czech with its translations.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
+# Wayland compositors without a wallpaper of their own (wayfire, labwc, river) get it
+# from a swaybg.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "swaybg")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
