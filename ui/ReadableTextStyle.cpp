@@ -21,5 +21,8 @@ void ReadableTextStyle::drawItemText(QPainter* painter, const QRect& rect, int f
 void useReadableTextStyle()
 {
     // By name: the chosen style object belongs to the application and goes with it.
-    QApplication::setStyle(new ReadableTextStyle(QApplication::style()->name()));
+    // The application owns the new style as well, and its parent says so.
+    auto* style = new ReadableTextStyle(QApplication::style()->name());
+    style->setParent(QCoreApplication::instance());
+    QApplication::setStyle(style);
 }

@@ -141,12 +141,8 @@ ToolCalls swayCalls(const QString& picturePath, int style)
 
 QStringList swaybgArguments(const QString& picturePath, int style)
 {
-    return {QStringLiteral("-o"),
-            QStringLiteral("*"),
-            QStringLiteral("-i"),
-            picturePath,
-            QStringLiteral("-m"),
-            swayBackgroundMode(style).value_or(QStringLiteral("stretch")),
-            QStringLiteral("-c"),
-            QStringLiteral("#000000")};
+    return {QStringLiteral("-o"), QStringLiteral("*"),
+            QStringLiteral("-i"), picturePath,
+            QStringLiteral("-m"), swayBackgroundMode(style).value_or(QStringLiteral("stretch")),
+            QStringLiteral("-c"), QStringLiteral("#000000")};
 }

@@ -72,9 +72,8 @@ bool LinuxWallpaperSetter::setThroughTools(const QImage& picture, int style)
         return false;
 
     // swaybg reads the picture when it starts: it gets the fresh copy, as sway does.
-    const bool accepted = m_desktop == DesktopKind::Swaybg
-        ? m_swaybgStarter(copy, swaybgArguments(copy, m_lastStyle))
-        : runCalls(copy, style);
+    const bool accepted = m_desktop == DesktopKind::Swaybg ? m_swaybgStarter(copy, swaybgArguments(copy, m_lastStyle))
+                                                           : runCalls(copy, style);
     if (accepted && m_pcmanfmQtKeeper) {
         if (const auto mode = pcmanfmWallpaperMode(style))
             m_pcmanfmQtKeeper->keep(copy, *mode);

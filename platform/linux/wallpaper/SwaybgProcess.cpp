@@ -23,16 +23,16 @@ char processState(qint64 pid)
 {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     if (!stat.open(QIODevice::ReadOnly))
-        return 0;
+        return '\0';
     const QByteArray line = stat.readAll();
     // The command name in brackets may itself hold blanks and brackets.
     const qsizetype end = line.lastIndexOf(')');
-    return end >= 0 && end + 2 < line.size() ? line.at(end + 2) : 0;
+    return end >= 0 && end + 2 < line.size() ? line.at(end + 2) : '\0';
 }
 
 bool hasEnded(char state)
 {
-    return state == 0 || state == 'Z' || state == 'X';
+    return state == '\0' || state == 'Z' || state == 'X';
 }
 
 bool isOurSwaybg(qint64 pid, const QString& copyFolder)
