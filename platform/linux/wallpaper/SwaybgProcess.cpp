@@ -51,8 +51,8 @@ bool isOurSwaybg(qint64 pid, const QString& copyFolder)
     return false;
 }
 
-// Tells when a file that was written has been read to its end and closed. QFileSystemWatcher
-// reports changes only, never a reader.
+// Tells when a reader has closed a file it opened for reading. QFileSystemWatcher reports
+// changes only, never a reader.
 class CloseWatch {
 public:
     explicit CloseWatch(const QString& path)
