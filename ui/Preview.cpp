@@ -5,14 +5,17 @@
 
 #include "engine/BitmapLocation.h"
 #include "engine/PictureMeasures.h"
+#include "platform/FreedMemory.h"
 #include "platform/PictureDecoder.h"
 
 #include <QCursor>
 #include <QMenu>
+#include <QScopedValueRollback>
 
 void frmConsole::kolekce_Click()
 {
     QListWidgetItem* current = ui->kolekce->currentItem();
+    m_pictureLetGo = false;
     if (!current) {
         // Nothing to decode; an answer still on its way is stale.
         m_previewRequest = 0;
@@ -37,6 +40,8 @@ void frmConsole::previewDecoded(quint64 request, QImage picture)
     m_previewRequest = 0;
     ui->nahled->setPicture(std::move(picture));
     showPreviewPicture(m_previewPath);
+    if (m_sleeping && !m_pictureWantedNow && !pictureWantedSoon())
+        letPictureGo();
 }
 
 void frmConsole::showPreviewPicture(const QString& path)
@@ -48,14 +53,17 @@ void frmConsole::showPreviewPicture(const QString& path)
 
 void frmConsole::finishPreview()
 {
+    // Wanted this moment, however far the next automatic change: the picture stays.
+    const QScopedValueRollback wanted(m_pictureWantedNow, true);
+    bringPictureBack();
     if (m_previewRequest != 0)
         m_services.decoder->finish();
 }
 
 void frmConsole::showPictureInfo()
 {
-    // A picture still being decoded gets its line when it arrives.
-    if (m_previewRequest != 0)
+    // A picture still being decoded gets its line when it arrives; one let go keeps its own.
+    if (m_previewRequest != 0 || m_pictureLetGo)
         return;
     int width = 0;
     int height = 0;
@@ -67,11 +75,30 @@ void frmConsole::showPictureInfo()
 
 void frmConsole::clearPreview()
 {
+    m_pictureLetGo = false;
     m_previewRequest = 0;
     m_services.decoder->cancel();
     ui->nahled->clearPicture();
     ui->tapetainfo->setText(QString());
     ui->Label27->setText(QString());
+}
+
+void frmConsole::letPictureGo()
+{
+    if (ui->nahled->picture().isNull())
+        return;
+    // The box keeps its small copy, so the window shows the preview at once when it comes back.
+    ui->nahled->releasePicture();
+    m_pictureLetGo = true;
+    releaseFreedMemory();
+    armAlarm();
+}
+
+void frmConsole::bringPictureBack()
+{
+    // The same entry once more: the path and the measures stay as they are.
+    if (m_pictureLetGo)
+        kolekce_Click();
 }
 
 void frmConsole::GetBitmapInfo(const QImage& picture, int& width, int& height, short& planes, short& bitsPerPixel) const

@@ -1,5 +1,6 @@
 // The 100 ms tick: clock, date, countdown and the automatic change; while the window is
-// hidden, the alarm at the change's moment in its place.
+// hidden, the alarm at the change's moment in its place, and one shortly before it when
+// the preview's picture is to be decoded again.
 #include "ui/frmConsole.h"
 
 #include "ui_frmConsole.h"
@@ -10,6 +11,13 @@
 #include "ui/Texts.h"
 
 namespace {
+
+// How long before a change made while hidden its picture is decoded again. A 45 MP
+// JPEG takes about a second on a current laptop and three to four on an old one of two
+// cores; twenty seconds leave room for a slow disk, a processor woken from deep sleep
+// and a busy machine, and still hold the picture for only seconds of an interval that
+// is usually an hour. The change itself then only hands the picture over.
+constexpr qint64 PictureLeadMs = 20000;
 
 // Setting an unchanged text would still cost a layout pass on some labels.
 void setTextIfChanged(QLabel* label, const QString& text)
@@ -114,12 +122,15 @@ void frmConsole::followVisibility()
     if (sleep) {
         // Ten wake-ups a second for texts nobody sees would keep the processor from resting.
         Timer1.stop();
+        if (!pictureWantedSoon())
+            letPictureGo();
         armAlarm();
         return;
     }
     m_alarm->setMoment(QDateTime());
     if (m_ended)
         return;
+    bringPictureBack();
     Timer1_Timer();
     Timer1.start();
 }
@@ -132,11 +143,33 @@ void frmConsole::alarm_Wake(qint64 clockSetMs)
     m_lastTick = QDateTime();
     if (clockSetMs < 0)
         moveDueBy(clockSetMs);
+    if (pictureWantedSoon())
+        bringPictureBack();
     Timer1_Timer();
+    // A change that could not be made, or a clock set back, leaves the next one far off.
+    if (m_sleeping && !m_ended && !pictureWantedSoon())
+        letPictureGo();
 }
 
 void frmConsole::armAlarm()
 {
-    if (m_sleeping && !m_ended)
-        m_alarm->setMoment(m_dueAt);
+    if (!m_sleeping || m_ended)
+        return;
+    // Without its picture, the window wakes first to have it decoded, then at the change.
+    const QDateTime decodeAt = pictureMoment();
+    const bool decodeFirst = m_pictureLetGo && decodeAt.isValid() && m_services.clock->now() < decodeAt;
+    m_alarm->setMoment(decodeFirst ? decodeAt : m_dueAt);
+}
+
+QDateTime frmConsole::pictureMoment() const
+{
+    if (!m_dueAt.isValid() || !ui->Check2->isChecked() || ui->Option1->isChecked())
+        return {};
+    return m_dueAt.addMSecs(-PictureLeadMs);
+}
+
+bool frmConsole::pictureWantedSoon() const
+{
+    const QDateTime decodeAt = pictureMoment();
+    return decodeAt.isValid() && m_services.clock->now() >= decodeAt;
 }

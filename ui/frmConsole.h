@@ -144,6 +144,10 @@ private:
     void followVisibility();
     void alarm_Wake(qint64 clockSetMs);
     void armAlarm();
+    // The moment the picture of the next automatic change is decoded again when it was
+    // let go; invalid when no automatic change is coming.
+    QDateTime pictureMoment() const;
+    bool pictureWantedSoon() const;
     // Makes an entry current and marks it, then loads it into the preview, as a click would.
     void selectEntry(int index);
     void setCountLabel();
@@ -167,6 +171,11 @@ private:
     // The size line of the picture the preview holds.
     void showPictureInfo();
     void clearPreview();
+    // Hidden, a full picture nobody sees would hold its whole size in memory for hours:
+    // the preview lets it go while the next change is far off, keeps its path and
+    // measures, and has it decoded again, beside the window, when it is wanted.
+    void letPictureGo();
+    void bringPictureBack();
     // Loads the chosen collection into the empty list and makes its first entry current;
     // false when the program ended meanwhile.
     bool loadChosenCollection(const QString& path);
@@ -195,6 +204,10 @@ private:
     quint64 m_previewRequest = 0;
     quint64 m_previewRequests = 0;
     QString m_previewPath;
+    // The preview let its picture go while hidden; Label27 and tapetainfo still describe it.
+    bool m_pictureLetGo = false;
+    // A change is waiting for the preview's picture, which it applies right away.
+    bool m_pictureWantedNow = false;
 
     // Loading, saving and thinning out the list let the window handle events; a change
     // asked for meanwhile (a tick, the tray menu) would apply a picture of a list that

@@ -1,6 +1,8 @@
 // The tick: clock, date, countdown and the automatic change.
 #include "WindowFixture.h"
 
+#include "ui/PreviewBox.h"
+
 class Scheduler : public WindowFixture {
 protected:
     // Automatic changing every `interval` minutes over a two-picture collection.
@@ -225,6 +227,58 @@ TEST_F(Scheduler, HiddenInTheTrayTheChangeStillComesAtItsMoment)
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(passMs(1), 0u);
     EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+TEST_F(Scheduler, HiddenThePictureIsLetGoAndDecodedAgainShortlyBeforeItsChange)
+{
+    startChanging(QStringLiteral("60"));
+    ASSERT_FALSE(window->isVisible());
+    const PreviewBox* box = control<PreviewBox>("nahled");
+    EXPECT_TRUE(box->picture().isNull()) << "nobody sees it for an hour";
+    EXPECT_EQ(text("Label27"), path("a.png"));
+    EXPECT_EQ(text("tapetainfo"), QStringLiteral("11x30, 24 bitů"));
+
+    decoder.hold = true;
+    const int requests = decoder.requests;
+    const auto passMs = [this](qint64 ms) {
+        clock.advanceMs(ms);
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    };
+    passMs(3600000 - 20000 - 1);
+    EXPECT_EQ(decoder.requests, requests);
+    passMs(1);
+    EXPECT_EQ(decoder.requests, requests + 1) << "asked for twenty seconds before the change";
+    decoder.answerHeld();
+    EXPECT_EQ(box->picture().size(), QSize(11, 30)) << "kept for the change so near";
+    passMs(20000 - 1);
+    EXPECT_EQ(wallpaper.calls.size(), 1u);
+    passMs(1);
+    ASSERT_EQ(wallpaper.calls.size(), 2u);
+    EXPECT_TRUE(wallpaper.calls.back().hadPicture);
+    EXPECT_EQ(wallpaper.calls.back().pictureSize, QSize(11, 30));
+
+    // The next entry's picture only brings its texts, then goes again.
+    decoder.answerHeld();
+    EXPECT_TRUE(box->picture().isNull());
+    EXPECT_EQ(text("Label27"), path("b.png"));
+    EXPECT_EQ(text("tapetainfo"), QStringLiteral("12x30, 24 bitů"));
+
+    // A change from the tray menu has the picture decoded there and then.
+    window->mnuchnw_Click();
+    ASSERT_EQ(wallpaper.calls.size(), 3u);
+    EXPECT_EQ(wallpaper.calls.back().pictureSize, QSize(12, 30));
+    decoder.answerHeld();
+    EXPECT_TRUE(box->picture().isNull());
+
+    // Shown again, the picture comes back beside the window; the texts stay meanwhile.
+    window->mnuShowApp_Click();
+    EXPECT_TRUE(box->picture().isNull());
+    EXPECT_EQ(text("Label27"), path("a.png"));
+    EXPECT_EQ(text("tapetainfo"), QStringLiteral("11x30, 24 bitů"));
+    decoder.answerHeld();
+    EXPECT_EQ(box->picture().size(), QSize(11, 30));
+    EXPECT_EQ(text("tapetainfo"), QStringLiteral("11x30, 24 bitů"));
 }
 
 TEST_F(Scheduler, ShownAgainEveryTextIsCurrentAtOnceAndTheTickRuns)
