@@ -87,7 +87,7 @@ void frmConsole::letPictureGo()
 {
     if (ui->nahled->picture().isNull())
         return;
-    // The box keeps its small copy, so the window shows the preview at once when it comes back.
+    // The box keeps the small copy it drew, if any, to show while the picture comes back.
     ui->nahled->releasePicture();
     m_pictureLetGo = true;
     releaseFreedMemory();
