@@ -74,3 +74,14 @@ write_collection() {
     shift
     printf '%s\r\n' "$@" >"$file"
 }
+
+# rgb_collection FILE: red, green and blue pictures a, b, c (sorted so) in $pictures,
+# and the collection FILE of them.
+rgb_collection() {
+    pictures=$T/obrazky
+    mkdir -p "$pictures"
+    solid_picture "$pictures/a.png" '#ff0000'
+    solid_picture "$pictures/b.png" '#00ff00'
+    solid_picture "$pictures/c.png" '#0000ff'
+    write_collection "$1" "$pictures/a.png" "$pictures/b.png" "$pictures/c.png"
+}

@@ -168,3 +168,40 @@ finish() {
     echo "$DESKTOP_PASSED passed, $DESKTOP_FAILED failed"
     (( DESKTOP_FAILED == 0 ))
 }
+
+# as_nobody SCRIPT TAPETOR [ARGS...]: sway refuses to run as root, so the calling test
+# runs again as nobody, as "SCRIPT TAPETOR OWN/shots ARGS...", in a folder OWN of its own;
+# its shots come back to DESKTOP_SHOTS and the caller ends with its status. The
+# sanitizers' settings go along, so an instrumented program reports there too.
+as_nobody() {
+    local script=$1 program=$2 own status
+    shift 2
+    own=$(mktemp -d /tmp/tapetor-nobody.XXXXXX)
+    chmod 755 "$own"; chown nobody:nogroup "$own"
+    setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin TMPDIR="$own" \
+        ASAN_OPTIONS="${ASAN_OPTIONS-}" LSAN_OPTIONS="${LSAN_OPTIONS-}" UBSAN_OPTIONS="${UBSAN_OPTIONS-}" \
+        bash "$script" "$program" "$own/shots" "$@"
+    status=$?
+    mkdir -p "$DESKTOP_SHOTS" && cp "$own"/shots/*.png "$DESKTOP_SHOTS"/ 2>/dev/null
+    rm -rf "$own"
+    exit "$status"
+}
+
+# Under the sanitizers, Qt's Wayland platform keeps state to the end of the process in
+# frames that only a full unwind reaches, and lsan.supp names them by those frames.
+wayland_client() {
+    [[ -z ${ASAN_OPTIONS-} ]] || export ASAN_OPTIONS=$ASAN_OPTIONS:fast_unwind_on_malloc=0
+}
+
+# start_headless_sway: sway on one 1024x768 headless output (the caller's background and
+# fail_with_log start and report it); its socket and display exported for clients.
+start_headless_sway() {
+    export XDG_CURRENT_DESKTOP=sway WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman
+    unset DISPLAY
+    echo "output HEADLESS-1 resolution 1024x768 bg #112233 solid_color" >"$T/sway.conf"
+    background sway -c "$T/sway.conf"
+    wait_until "ls $XDG_RUNTIME_DIR/sway-ipc.*.sock" 20 || fail_with_log "sway did not start"
+    SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
+    export SWAYSOCK WAYLAND_DISPLAY=wayland-1
+    wayland_client
+}

@@ -12,18 +12,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/lib.sh"
 source "$HERE/app_lib.sh"
 
-# sway refuses to run as root: the whole case runs again as nobody, in a folder of its own.
-if [[ $(id -u) -eq 0 ]]; then
-    own=$(mktemp -d /tmp/tapetor-sway-tray.XXXXXX)
-    chmod 755 "$own"; chown nobody:nogroup "$own"
-    setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin TMPDIR="$own" \
-        ASAN_OPTIONS="${ASAN_OPTIONS-}" LSAN_OPTIONS="${LSAN_OPTIONS-}" UBSAN_OPTIONS="${UBSAN_OPTIONS-}" \
-        bash "$0" "$TAPETOR" "$own/shots"
-    status=$?
-    mkdir -p "$DESKTOP_SHOTS" && cp "$own"/shots/*.png "$DESKTOP_SHOTS"/ 2>/dev/null
-    rm -rf "$own"
-    exit $status
-fi
+[[ $(id -u) -eq 0 ]] && as_nobody "$0" "$TAPETOR"
 
 desktop_need sway waybar grim swaymsg gdbus dbus-launch /usr/bin/convert
 desktop_temp_home
@@ -45,14 +34,7 @@ background() {
 export LANG=C.UTF-8
 eval "$(dbus-launch --sh-syntax)"
 track_pid "$DBUS_SESSION_BUS_PID"
-export XDG_CURRENT_DESKTOP=sway WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman
-unset DISPLAY
-echo "output HEADLESS-1 resolution 1024x768 bg #112233 solid_color" >"$T/sway.conf"
-background sway -c "$T/sway.conf"
-wait_until "ls $XDG_RUNTIME_DIR/sway-ipc.*.sock" 20 || fail_with_log "sway did not start"
-SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
-export SWAYSOCK WAYLAND_DISPLAY=wayland-1
-[[ -z ${ASAN_OPTIONS-} ]] || export ASAN_OPTIONS=$ASAN_OPTIONS:fast_unwind_on_malloc=0
+start_headless_sway
 
 watcher() { # PROPERTY
     gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
@@ -92,12 +74,7 @@ close_window() {
     wait_until '! window_shown' 10
 }
 
-pictures=$T/obrazky
-mkdir -p "$pictures"
-solid_picture "$pictures/a.png" '#ff0000'
-solid_picture "$pictures/b.png" '#00ff00'
-solid_picture "$pictures/c.png" '#0000ff'
-write_collection "$T/k.tkl" "$pictures/a.png" "$pictures/b.png" "$pictures/c.png"
+rgb_collection "$T/k.tkl"
 # Changing is active, so the start goes to the tray; no timed change within the test.
 write_settings "kolekce=$T/k.tkl" "run=1" "afterstart=False" "afterinterval=True" "interval=60"
 export QT_QPA_PLATFORM=wayland

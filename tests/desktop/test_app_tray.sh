@@ -12,12 +12,7 @@ desktop_temp_home
 start_xvfb 1024x768x24
 start_window_manager
 start_tray
-pictures=$T/obrazky
-mkdir -p "$pictures"
-solid_picture "$pictures/a.png" '#ff0000'
-solid_picture "$pictures/b.png" '#00ff00'
-solid_picture "$pictures/c.png" '#0000ff'
-write_collection "$T/k.tkl" "$pictures/a.png" "$pictures/b.png" "$pictures/c.png"
+rgb_collection "$T/k.tkl"
 # Every three seconds.
 # Read away from the middle, where the restored window covers the desktop.
 write_settings "kolekce=$T/k.tkl" "run=1" "afterstart=False" "afterinterval=True" "interval=0.05"

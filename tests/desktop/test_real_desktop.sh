@@ -27,19 +27,7 @@ end_bus_children() {
 }
 trap 'end_bus_children; desktop_cleanup' EXIT
 
-# sway refuses to run as root: the whole case runs again as nobody, in a folder of its own.
-if [[ $DESKTOP == sway && $(id -u) -eq 0 ]]; then
-    own=$(mktemp -d /tmp/tapetor-sway.XXXXXX)
-    chmod 755 "$own"; chown nobody:nogroup "$own"
-    # The sanitizers' settings go along, so an instrumented program reports here too.
-    setpriv --reuid=nobody --regid=nogroup --clear-groups env -i PATH=/usr/bin:/bin TMPDIR="$own" \
-        ASAN_OPTIONS="${ASAN_OPTIONS-}" LSAN_OPTIONS="${LSAN_OPTIONS-}" UBSAN_OPTIONS="${UBSAN_OPTIONS-}" \
-        bash "$0" "$TAPETOR" "$own/shots" sway
-    status=$?
-    mkdir -p "$DESKTOP_SHOTS" && cp "$own"/shots/*.png "$DESKTOP_SHOTS"/ 2>/dev/null
-    rm -rf "$own"
-    exit $status
-fi
+[[ $DESKTOP == sway && $(id -u) -eq 0 ]] && as_nobody "$0" "$TAPETOR" sway
 
 desktop_temp_home
 LOG=$T/desktop.log
@@ -191,12 +179,6 @@ start_gnome() {
     setting() { gnome_setting org.gnome.desktop.background "picture-uri${GNOME_DARK:+-dark}"; }
 }
 
-# Under the sanitizers, Qt's Wayland platform keeps state to the end of the process in
-# frames that only a full unwind reaches, and lsan.supp names them by those frames.
-wayland_client() {
-    [[ -z ${ASAN_OPTIONS-} ]] || export ASAN_OPTIONS=$ASAN_OPTIONS:fast_unwind_on_malloc=0
-}
-
 start_gnome-wayland() {
     session_bus
     private_system_bus
@@ -225,14 +207,7 @@ start_cinnamon() {
 }
 
 start_sway() {
-    export XDG_CURRENT_DESKTOP=sway WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman
-    unset DISPLAY
-    echo "output HEADLESS-1 resolution 1024x768 bg #112233 solid_color" >"$T/sway.conf"
-    background sway -c "$T/sway.conf"
-    wait_until "ls $XDG_RUNTIME_DIR/sway-ipc.*.sock" 20 || fail_with_log "sway did not start"
-    SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
-    export SWAYSOCK WAYLAND_DISPLAY=wayland-1
-    wayland_client
+    start_headless_sway
     MODES=(center stretch tile)
     setting() { # swaybg's arguments: ... -i PATH -m MODE
         pgrep -u "$(id -u)" -a swaybg | tail -n 1 | sed -n 's/.* -i \([^ ]*\) -m \([a-z]*\).*/\1 \2/p'
