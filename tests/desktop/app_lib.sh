@@ -85,3 +85,17 @@ rgb_collection() {
     solid_picture "$pictures/c.png" '#0000ff'
     write_collection "$1" "$pictures/a.png" "$pictures/b.png" "$pictures/c.png"
 }
+
+# press_until CONDITION WINDOW KEY: a busy machine may lose a key sent to a window just
+# activated; it is sent again until CONDITION holds, a few times at most.
+press_until() {
+    local attempt
+    for attempt in 1 2 3 4; do
+        timeout 3 xdotool windowactivate --sync "$2" 2>/dev/null
+        # Should the window manager refuse to activate it, the focus is set directly.
+        (( attempt > 1 )) && timeout 3 xdotool windowfocus --sync "$2" 2>/dev/null
+        xdotool key --window "$2" "$3" 2>/dev/null
+        wait_until "$1" 5 && return 0
+    done
+    return 1
+}

@@ -63,17 +63,6 @@ save_root_shot window-about-double-click
 xdotool click 1
 check "a single click closes it" 1 "$(wait_until '[[ $(label14_red) == 0 ]]' 10 && echo 1 || echo 0)"
 
-# press_until CONDITION WINDOW KEY: a busy machine may lose a key sent to a window just
-# activated; it is sent again until CONDITION holds, a few times at most.
-press_until() {
-    local attempt
-    for attempt in 1 2 3 4; do
-        xdotool windowactivate --sync "$2" 2>/dev/null
-        xdotool key --window "$2" "$3" 2>/dev/null
-        wait_until "$1" 5 && return 0
-    done
-    return 1
-}
 # openbox closes the focused window on Alt+F4, through the window's close request.
 check "window hidden after close" 1 "$(press_until '[[ -z $(main_window) ]]' "$window" alt+F4 && echo 1 || echo 0)"
 ini=$XDG_CONFIG_HOME/tapetor/tapetor.ini
