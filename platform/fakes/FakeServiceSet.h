@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 
 // Every service faked, the program's and data folders inside a folder of its own: the
-// window as a benchmark drives it.
+// window as the window tests and the benchmarks drive it.
 struct FakeServiceSet {
     FakeServiceSet()
     {
@@ -27,6 +27,7 @@ struct FakeServiceSet {
         all.shell = &shell;
         all.tray = &tray;
         all.location = &location;
+        all.instance = &instance;
         all.decoder = &decoder;
         all.bitmaps = &bitmaps;
         return all;
@@ -43,6 +44,7 @@ struct FakeServiceSet {
     RecordingShell shell;
     FakeTrayIcon tray;
     FakeProgramLocation location;
+    FakeSingleInstance instance;
     FakePictureDecoder decoder;
     InlineBitmapWriter bitmaps;
 };

@@ -7,8 +7,6 @@
 
 WindowFixture::WindowFixture()
 {
-    location.dir = temp.filePath(QStringLiteral("program"));
-    location.dataDir = temp.filePath(QStringLiteral("data"));
     location.installedDir = temp.filePath(QStringLiteral("installed"));
     QDir().mkpath(location.dir);
 }
@@ -16,25 +14,6 @@ WindowFixture::WindowFixture()
 WindowFixture::~WindowFixture()
 {
     window.reset();
-}
-
-PlatformServices WindowFixture::services()
-{
-    PlatformServices all;
-    all.settings = &settings;
-    all.logon = &logon;
-    all.wallpaper = &wallpaper;
-    all.messages = &messages;
-    all.dialogs = &dialogs;
-    all.clock = &clock;
-    all.process = &process;
-    all.shell = &shell;
-    all.tray = &tray;
-    all.location = &location;
-    all.instance = &instance;
-    all.decoder = &decoder;
-    all.bitmaps = &bitmaps;
-    return all;
 }
 
 frmConsole& WindowFixture::create(const QString& argumentText)

@@ -2,8 +2,7 @@
 
 // Drives the real window offscreen with every platform service faked.
 
-#include "platform/fakes/FakeServices.h"
-#include "platform/fakes/RecordingWallpaperSetter.h"
+#include "platform/fakes/FakeServiceSet.h"
 #include "ui/frmConsole.h"
 
 #include <QAction>
@@ -20,12 +19,11 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-class WindowFixture : public ::testing::Test {
+class WindowFixture : public ::testing::Test, protected FakeServiceSet {
 protected:
     WindowFixture();
     ~WindowFixture() override;
 
-    PlatformServices services();
     // Builds the window and runs its start-up with the given argument text.
     frmConsole& start(const QString& argumentText = {});
     // Builds the window without running start-up.
@@ -63,19 +61,5 @@ protected:
     // Moves the fake clock and runs one tick, as the timer would.
     void tick(qint64 milliseconds = 100);
 
-    QTemporaryDir temp;
-    FakeSettingsStore settings;
-    FakeLogonEntry logon;
-    RecordingWallpaperSetter wallpaper;
-    ScriptedMessageBoxes messages;
-    ScriptedFileDialogs dialogs;
-    FakeClock clock;
-    FakeProcessControl process;
-    RecordingShell shell;
-    FakeTrayIcon tray;
-    FakeProgramLocation location;
-    FakeSingleInstance instance;
-    FakePictureDecoder decoder;
-    InlineBitmapWriter bitmaps;
     std::unique_ptr<frmConsole> window;
 };
