@@ -86,6 +86,24 @@ rgb_collection() {
     write_collection "$1" "$pictures/a.png" "$pictures/b.png" "$pictures/c.png"
 }
 
+# close_message CONDITION BOX: the message's button pressed, by Return as a user would.
+# Qt sends a key to the window it last saw focused; when a busy machine lets the box
+# appear before Qt has taken the focus from the window behind it, Return goes to that
+# blocked window and is lost. The lone button is then clicked, at the box's bottom
+# right where Qt lays it out, until CONDITION holds.
+close_message() {
+    local attempt WIDTH HEIGHT
+    for attempt in 1 2 3; do
+        timeout 3 xdotool windowactivate --sync "$2" 2>/dev/null
+        xdotool key --window "$2" Return 2>/dev/null
+        wait_until "$1" 3 && return 0
+        eval "$(xdotool getwindowgeometry --shell "$2" 2>/dev/null)"
+        [[ -n ${WIDTH:-} ]] && xdotool mousemove --window "$2" $(( WIDTH - 45 )) $(( HEIGHT - 17 )) click 1 2>/dev/null
+        wait_until "$1" 3 && return 0
+    done
+    return 1
+}
+
 # press_until CONDITION WINDOW KEY: a busy machine may lose a key sent to a window just
 # activated; it is sent again until CONDITION holds, a few times at most.
 press_until() {

@@ -165,7 +165,7 @@ if read_only "$XDG_CONFIG_HOME/tapetor"; then
     done
     check "the user is told" 1 "$told"
     save_root_shot faults-settings-message
-    check "message closed" 1 "$(press_until '[[ -z $(message_box) ]]' "$(message_box)" Return && echo 1 || echo 0)"
+    check "message closed" 1 "$(close_message '[[ -z $(message_box) ]]' "$(message_box)" && echo 1 || echo 0)"
     # Without a tray the closed window stays minimised; brought back and closed again,
     # it says nothing more.
     xdotool windowactivate --sync "$window" 2>/dev/null

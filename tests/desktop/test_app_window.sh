@@ -88,7 +88,7 @@ message_box() {
 check "uninstall message shown" 1 "$(wait_until '[[ -n $(message_box) ]]' 20 && echo 1 || echo 0)"
 save_root_shot uninstall-message
 check "settings gone before the answer" 0 "$([[ -e $ini ]] && echo 1 || echo 0)"
-check "process ended" 1 "$(press_until '! tapetor_alive' "$(message_box)" Return && echo 1 || echo 0)"
+check "process ended" 1 "$(close_message '! tapetor_alive' "$(message_box)" && echo 1 || echo 0)"
 check "settings file gone" 0 "$([[ -e $ini ]] && echo 1 || echo 0)"
 check "autostart entry gone" 0 "$([[ -e $XDG_CONFIG_HOME/autostart/tapetor.desktop ]] && echo 1 || echo 0)"
 finish
