@@ -2,6 +2,7 @@
 
 #include "ui_frmConsole.h"
 
+#include "engine/BitmapLocation.h"
 #include "engine/ChangeSequence.h"
 #include "platform/BitmapWriter.h"
 #include "platform/Clock.h"
@@ -55,6 +56,8 @@ void frmConsole::Form_Load()
     if (count == 0)
         return;
 
+    if (m_argumentText == QLatin1String("/startos"))
+        prepareSecondLogonPicture();
     changeNow_Click();
     if (m_ended)
         return;
@@ -66,6 +69,17 @@ void frmConsole::Form_Load()
     // Loading the collection lets events in, a later start's hand-over among them.
     if (ui->statusMain->text() != Texts::Inactive && !m_shownOnRequest)
         minimiseToTray();
+}
+
+void frmConsole::prepareSecondLogonPicture()
+{
+    // At random the second pick depends on the moment of the first change: a picture
+    // guessed now might never be shown.
+    if (ui->Check3->isChecked())
+        return;
+    const AdvancePlan plan = planAdvance(ui->kolekce->currentRow(), ui->kolekce->count(), false);
+    if (const QListWidgetItem* second = ui->kolekce->item(plan.select))
+        m_services.decoder->prepare(entryAt(second).bytes, errorPicturePath(*m_services.location));
 }
 
 void frmConsole::uninstall()

@@ -27,10 +27,15 @@ public:
     // latest picture is wanted. `reuse` lends the pixel buffer of a picture no longer
     // needed. The answer may come before this returns.
     virtual void request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath, QImage reuse) = 0;
+    // Starts decoding at once, beside any other decode, a picture that a request will
+    // soon ask for; that request then takes this decode instead of making its own. For
+    // the logon run, which knows its second picture before it shows the first.
+    virtual void prepare(const QByteArray& entryBytes, const QString& fallbackPath) = 0;
     // Whether the latest request is still to be answered.
     virtual bool pending() const = 0;
     // Waits for the latest request and delivers its answer before returning.
     virtual void finish() = 0;
-    // Drops every request not yet answered; a decode already running ends unseen.
+    // Drops every request not yet answered, and a prepared picture; a decode already
+    // running ends unseen.
     virtual void cancel() = 0;
 };

@@ -129,6 +129,8 @@ private:
     void wireControls();
     void buildPopupMenus();
     void uninstall();
+    // The logon run's second picture, decoded beside the first when the order tells it.
+    void prepareSecondLogonPicture();
     void endProcess();
     void showPage(QWidget* page);
     // Hides the window into the tray, or minimises it when there is no tray to come

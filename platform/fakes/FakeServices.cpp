@@ -19,6 +19,21 @@ QString FakeSettingsStore::read(const QString& app, const QString& section, cons
 
 bool FakeSettingsStore::write(const QString& app, const QString& section, const QString& key, const QString& value)
 {
+    ++saves;
+    return store(app, section, key, value);
+}
+
+bool FakeSettingsStore::write(const QString& app, const QList<Entry>& entries)
+{
+    ++saves;
+    bool written = true;
+    for (const Entry& entry : entries)
+        written = store(app, entry.section, entry.key, entry.value) && written;
+    return written;
+}
+
+bool FakeSettingsStore::store(const QString& app, const QString& section, const QString& key, const QString& value)
+{
     ++writes;
     if (failWrites || joinKey(app, section, key) == failKey)
         return false;
@@ -209,13 +224,25 @@ void FakePictureDecoder::request(quint64 number, const QByteArray& entryBytes, c
         answerHeld();
 }
 
+void FakePictureDecoder::prepare(const QByteArray& entryBytes, const QString&)
+{
+    ++prepares;
+    ++decodes;
+    m_prepared = entryBytes;
+}
+
 void FakePictureDecoder::answerHeld()
 {
     if (!m_held)
         return;
     Request latest = std::move(*m_held);
     m_held.reset();
-    ++decodes;
+    if (m_prepared == latest.entryBytes) {
+        m_prepared.reset();
+        ++preparedTaken;
+    } else {
+        ++decodes;
+    }
     QImage picture = loadEntryPicture(latest.entryBytes, latest.fallbackPath, std::move(latest.reuse));
     if (m_receiver)
         m_receiver(latest.number, std::move(picture));

@@ -29,14 +29,19 @@ public:
     QString read(const QString& app, const QString& section, const QString& key,
                  const QString& defaultValue) const override;
     bool write(const QString& app, const QString& section, const QString& key, const QString& value) override;
+    bool write(const QString& app, const QList<Entry>& entries) override;
     bool deleteApp(const QString& app) override;
 
     bool has(const QString& app, const QString& section, const QString& key) const;
     bool hasApp(const QString& app) const;
     std::map<QString, QString> values; // "app/section/key" -> text
-    int writes = 0;
+    int writes = 0; // keys written
+    int saves = 0; // writes of one key or of several at once
     bool failWrites = false;
     QString failKey; // "app/section/key" whose writes alone fail
+
+private:
+    bool store(const QString& app, const QString& section, const QString& key, const QString& value);
 };
 
 class FakeLogonEntry final : public LogonEntry {
@@ -204,14 +209,22 @@ class FakePictureDecoder final : public PictureDecoder {
 public:
     void setReceiver(Receiver receiver) override { m_receiver = std::move(receiver); }
     void request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath, QImage reuse) override;
+    // Counted as a decode; the request that takes it makes none of its own.
+    void prepare(const QByteArray& entryBytes, const QString& fallbackPath) override;
     bool pending() const override { return m_held.has_value(); }
     void finish() override { answerHeld(); }
-    void cancel() override { m_held.reset(); }
+    void cancel() override
+    {
+        m_held.reset();
+        m_prepared.reset();
+    }
     void answerHeld();
 
     bool hold = false;
     int requests = 0;
     int decodes = 0;
+    int prepares = 0;
+    int preparedTaken = 0; // requests answered with a prepared picture
 
 private:
     struct Request {
@@ -222,6 +235,7 @@ private:
     };
     Receiver m_receiver;
     std::optional<Request> m_held;
+    std::optional<QByteArray> m_prepared; // the entry's bytes, until a request takes it
 };
 
 // Writes the bitmap before returning.

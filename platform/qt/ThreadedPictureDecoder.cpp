@@ -10,6 +10,7 @@ ThreadedPictureDecoder::ThreadedPictureDecoder(Decode decode)
     // One decode at a time: a second one would only slow the first down on a machine
     // of two cores, and only the latest picture is wanted anyway.
     m_pool.setMaxThreadCount(1);
+    m_preparePool.setMaxThreadCount(1);
     connect(&m_watcher, &QFutureWatcher<QImage>::finished, this, &ThreadedPictureDecoder::settle);
 }
 
@@ -18,6 +19,13 @@ ThreadedPictureDecoder::~ThreadedPictureDecoder()
     cancel();
     m_watcher.disconnect(this);
     m_pool.waitForDone();
+    m_preparePool.waitForDone();
+}
+
+void ThreadedPictureDecoder::prepare(const QByteArray& entryBytes, const QString& fallbackPath)
+{
+    m_prepared = Prepared{entryBytes, fallbackPath,
+                          QtConcurrent::run(&m_preparePool, m_decode, entryBytes, fallbackPath, QImage())};
 }
 
 void ThreadedPictureDecoder::request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath,
@@ -41,9 +49,14 @@ void ThreadedPictureDecoder::startWaiting()
     m_waiting.reset();
     m_isRunning = true;
     m_runningNumber = job.number;
-    // The arguments are moved into the decode, so the lent buffer is its only owner.
-    m_running = QtConcurrent::run(&m_pool, m_decode, std::move(job.entryBytes), std::move(job.fallbackPath),
-                                  std::move(job.reuse));
+    if (m_prepared && m_prepared->entryBytes == job.entryBytes && m_prepared->fallbackPath == job.fallbackPath) {
+        m_running = std::move(m_prepared->decode);
+        m_prepared.reset();
+    } else {
+        // The arguments are moved into the decode, so the lent buffer is its only owner.
+        m_running = QtConcurrent::run(&m_pool, m_decode, std::move(job.entryBytes), std::move(job.fallbackPath),
+                                      std::move(job.reuse));
+    }
     m_watcher.setFuture(m_running);
 }
 
@@ -84,4 +97,5 @@ void ThreadedPictureDecoder::cancel()
 {
     m_wanted = 0;
     m_waiting.reset();
+    m_prepared.reset();
 }

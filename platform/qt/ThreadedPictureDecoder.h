@@ -24,6 +24,7 @@ public:
 
     void setReceiver(Receiver receiver) override { m_receiver = std::move(receiver); }
     void request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath, QImage reuse) override;
+    void prepare(const QByteArray& entryBytes, const QString& fallbackPath) override;
     bool pending() const override { return m_wanted != 0; }
     void finish() override;
     void cancel() override;
@@ -35,13 +36,19 @@ private:
         QString fallbackPath;
         QImage reuse;
     };
+    struct Prepared {
+        QByteArray entryBytes;
+        QString fallbackPath;
+        QFuture<QImage> decode;
+    };
     Q_INVOKABLE void startWaiting();
     // Takes the answer of the decode that has ended, starts the next one and delivers.
     void settle();
 
     Decode m_decode;
     Receiver m_receiver;
-    // Destroyed last: its destructor waits for a decode still running.
+    // Destroyed last: their destructors wait for a decode still running.
+    QThreadPool m_preparePool;
     QThreadPool m_pool;
     QFuture<QImage> m_running;
     QFutureWatcher<QImage> m_watcher;
@@ -49,6 +56,7 @@ private:
     bool m_isRunning = false;
     bool m_startQueued = false;
     std::optional<Job> m_waiting;
+    std::optional<Prepared> m_prepared;
     // The number of the request whose answer is still wanted; 0 for none.
     quint64 m_wanted = 0;
 };

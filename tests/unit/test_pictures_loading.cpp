@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QLinearGradient>
+#include <QMutex>
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -387,6 +388,33 @@ TEST(DecodingBesideTheWindow, OnlyTheLatestRequestIsDecodedAndAnsweredWithItsNum
     decoder.finish();
     EXPECT_EQ(answers.size(), 2u);
     EXPECT_EQ(decodes, 3);
+}
+
+TEST(DecodingBesideTheWindow, APreparedPictureIsDecodedOnceForTheRequestThatComesForIt)
+{
+    QSemaphore gate;
+    QMutex lock;
+    QList<QByteArray> decoded;
+    std::vector<std::pair<quint64, int>> answers;
+    {
+        ThreadedPictureDecoder decoder([&](const QByteArray& entry, const QString&, const QImage&) {
+            gate.acquire();
+            const QMutexLocker locked(&lock);
+            decoded.append(entry);
+            return QImage(int(entry.size()), 1, QImage::Format_RGB32);
+        });
+        decoder.setReceiver(
+            [&](quint64 request, const QImage& picture) { answers.emplace_back(request, picture.width()); });
+        // As the logon run: the first picture asked for, the second prepared beside it.
+        decoder.request(1, "aa", {}, {});
+        decoder.prepare("bbb", {});
+        gate.release(3); // one to spare, so that a second decode of "bbb" shows rather than hangs
+        decoder.finish();
+        decoder.request(2, "bbb", {}, {});
+        decoder.finish();
+    } // the decoder waits for every decode still running
+    EXPECT_EQ(answers, (std::vector<std::pair<quint64, int>>{{1, 2}, {2, 3}}));
+    EXPECT_EQ(decoded.count("bbb"), 1);
 }
 
 TEST(SmoothScaling, GreyAndPalettePicturesScaleAsTheirColourCopiesWould)
