@@ -7,8 +7,9 @@
 ThreadedPictureDecoder::ThreadedPictureDecoder(Decode decode)
     : m_decode(decode ? std::move(decode) : Decode(loadEntryPicture))
 {
-    // One decode at a time: a second one would only slow the first down on a machine
-    // of two cores, and only the latest picture is wanted anyway.
+    // One decode at a time for the window: a second one would only slow the first down
+    // on a machine of two cores, and only the latest picture is wanted anyway. The one
+    // prepared picture, known to be wanted next, has a worker of its own.
     m_pool.setMaxThreadCount(1);
     m_preparePool.setMaxThreadCount(1);
     connect(&m_watcher, &QFutureWatcher<QImage>::finished, this, &ThreadedPictureDecoder::settle);

@@ -13,7 +13,7 @@
 // thread that asked. A decode starts once the asking thread returns to its event loop
 // (or waits in finish()), so a run of requests made at one go, as start-up makes them,
 // decodes only the last; requests made while a decode runs wait, and only the latest
-// of them is decoded next.
+// of them is decoded next. A prepared picture is decoded on a second worker at once.
 class ThreadedPictureDecoder final : public QObject, public PictureDecoder {
     Q_OBJECT
 public:
