@@ -29,19 +29,14 @@ public:
     QString read(const QString& app, const QString& section, const QString& key,
                  const QString& defaultValue) const override;
     bool write(const QString& app, const QString& section, const QString& key, const QString& value) override;
-    bool write(const QString& app, const QList<Entry>& entries) override;
     bool deleteApp(const QString& app) override;
 
     bool has(const QString& app, const QString& section, const QString& key) const;
     bool hasApp(const QString& app) const;
     std::map<QString, QString> values; // "app/section/key" -> text
-    int writes = 0; // keys written
-    int saves = 0; // writes of one key or of several at once
+    int writes = 0;
     bool failWrites = false;
     QString failKey; // "app/section/key" whose writes alone fail
-
-private:
-    bool store(const QString& app, const QString& section, const QString& key, const QString& value);
 };
 
 class FakeLogonEntry final : public LogonEntry {
