@@ -86,11 +86,10 @@ rgb_collection() {
     write_collection "$1" "$pictures/a.png" "$pictures/b.png" "$pictures/c.png"
 }
 
-# close_message CONDITION BOX: the message's button pressed, by Return as a user would.
-# Qt sends a key to the window it last saw focused; when a busy machine lets the box
-# appear before Qt has taken the focus from the window behind it, Return goes to that
-# blocked window and is lost. The lone button is then clicked, at the box's bottom
-# right where Qt lays it out, until CONDITION holds.
+# close_message CONDITION BOX: the message's button pressed, by Return as a user would;
+# should a busy machine lose the key (it happened now and then, the cause not found),
+# the lone button is clicked, at the box's bottom right where Qt lays it out, until
+# CONDITION holds.
 close_message() {
     local attempt WIDTH HEIGHT
     for attempt in 1 2 3; do
