@@ -1,27 +1,5 @@
-# Cross-compiling for 64-bit Windows with Debian's mingw-w64 (g++-mingw-w64-x86-64).
-# Executables run here through Wine.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(TAPETOR_MINGW_TRIPLET x86_64-w64-mingw32)
-# The -posix variants use winpthreads; the -win32 ones lack std::thread and std::mutex.
-set(CMAKE_C_COMPILER ${TAPETOR_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${TAPETOR_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${TAPETOR_MINGW_TRIPLET}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${TAPETOR_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Cross-compiling the plain Win32 layer's tests for 64-bit Windows with Debian's mingw-w64.
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-x86_64-qt.cmake)
 
 # A self-contained .exe: no libstdc++, libgcc or winpthread DLLs to put beside it in Wine.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-# Debian's wine launcher picks wine64 for a 64-bit program.
-if(NOT DEFINED CMAKE_CROSSCOMPILING_EMULATOR)
-    find_program(TAPETOR_WINE NAMES wine wine64 wine-stable)
-    if(TAPETOR_WINE)
-        set(CMAKE_CROSSCOMPILING_EMULATOR ${TAPETOR_WINE})
-    endif()
-endif()

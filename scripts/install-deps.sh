@@ -19,6 +19,10 @@ fuzz=(clang-14 libclang-rt-14-dev llvm-14)
 # The format check and the static analysis (scripts/test-style.sh).
 style=(clang-format clang-tidy git)
 bench=("${run[@]}" libjpeg-turbo-progs xwallpaper hsetroot feh time)
+# The Windows program: Qt cross-built from Debian's source (scripts/build-windows-qt.sh),
+# run and tested under Wine.
+windows=(cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools qt6-translations-l10n xz-utils
+         wine64 wine zip unzip)
 package=(dpkg-dev file lintian desktop-file-utils appstream)
 
 wanted=()
