@@ -5,6 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#if defined(Q_OS_WIN)
+#include <QTemporaryFile>
+#endif
+
 namespace {
 
 const QString kBitmapName = QStringLiteral("tapetor.bmp");
@@ -14,7 +18,15 @@ const QString kBuiltInErrorPicture = QStringLiteral(":/assets/prv_err.jpg");
 bool isWritableFolder(const QString& folder)
 {
     const QFileInfo info(folder);
+#if defined(Q_OS_WIN)
+    // Qt judges a Windows folder by its read-only attribute alone, which Program Files
+    // lacks too, though its access list keeps an ordinary user's files out. Only a file
+    // made there tells.
+    QTemporaryFile probe(folder + QStringLiteral("/tapetor-XXXXXX"));
+    return !folder.isEmpty() && info.isDir() && probe.open();
+#else
     return !folder.isEmpty() && info.isDir() && info.isWritable();
+#endif
 }
 
 } // namespace

@@ -23,6 +23,22 @@ std::vector<qsizetype> CollectionOrder::sortedOrder(const QStringList& entries,
                                                     const std::function<void()>& processEvents) const
 {
     EventPacer pacer(processEvents);
+#if defined(Q_OS_WIN)
+    // Qt 6.4 sizes a Windows sort key in characters where LCMapStringW counts bytes, so
+    // half of every key is left unwritten and the order comes out at random. The
+    // collator's own comparison goes through CompareStringEx and is sound.
+    QStringList folded;
+    folded.reserve(entries.size());
+    for (const QString& entry : entries) {
+        folded << entry.toCaseFolded();
+        pacer.tick();
+    }
+    std::vector<qsizetype> order(static_cast<size_t>(entries.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](qsizetype a, qsizetype b) { return m_collator.compare(folded.at(a), folded.at(b)) < 0; });
+    return order;
+#else
     std::vector<QCollatorSortKey> keys;
     keys.reserve(static_cast<size_t>(entries.size()));
     for (const QString& entry : entries) {
@@ -35,6 +51,7 @@ std::vector<qsizetype> CollectionOrder::sortedOrder(const QStringList& entries,
         return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0;
     });
     return order;
+#endif
 }
 
 void CollectionOrder::sort(QStringList& entries) const

@@ -129,17 +129,24 @@ bool writeWallpaperBitmap(const QImage& picture, const QString& path)
     // (fsync), which here costs five times the write itself for a 4K picture on every
     // change. Renaming a complete file over the old one keeps the old file whole after
     // a crash or a failed write; the bitmap is rewritten on the next change anyway.
-    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
-    if (!file.open())
-        return false;
-    const auto header = bmpHeader(picture.width(), picture.height());
-    if (!writeAll(file, header.data(), qsizetype(header.size())) || !writePixels(picture, file) || !file.flush())
-        return false;
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    file.close();
+    QString complete;
+    {
+        QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+        if (!file.open())
+            return false;
+        const auto header = bmpHeader(picture.width(), picture.height());
+        if (!writeAll(file, header.data(), qsizetype(header.size())) || !writePixels(picture, file) || !file.flush())
+            return false;
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        complete = file.fileName();
+        // QTemporaryFile::close() keeps the file open, and Windows renames no open
+        // file: only the end of the scope lets go of it.
+        file.setAutoRemove(false);
+    }
 
-    if (!replaceWith(file.fileName(), path))
+    if (!replaceWith(complete, path)) {
+        QFile::remove(complete);
         return false;
-    file.setAutoRemove(false);
+    }
     return true;
 }

@@ -1,5 +1,11 @@
 #pragma once
 
+#include <QtGlobal>
+
+// Windows has no limit on the size of the files a process writes, so the cases that
+// fill the disk with one are POSIX-only.
+#if defined(Q_OS_UNIX)
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -26,3 +32,5 @@ private:
     rlimit m_previous{};
     void (*m_previousHandler)(int) = nullptr;
 };
+
+#endif

@@ -64,6 +64,10 @@ TEST(LinkTargets, MailLinkCarriesTheVersionInAPlainSubject)
 
 TEST(ShellOpener, AddressesReachXdgOpenAsWritten)
 {
+#if !defined(Q_OS_UNIX) || defined(Q_OS_MACOS)
+    GTEST_SKIP() << "xdg-open is the Linux desktops' opener; elsewhere the address goes to "
+                    "QDesktopServices, which would open a real browser";
+#endif
     QStringList programs;
     QList<QStringList> arguments;
     QtShellOpener opener([&](const QString& program, const QStringList& args) {

@@ -3,20 +3,23 @@
 #include "engine/EntryFile.h"
 #include "engine/PictureIO.h"
 #include "FileSizeLimit.h"
+#include "test_pictures_support.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <gtest/gtest.h>
+
+#if defined(Q_OS_UNIX)
 #include <linux/capability.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
-
-#include <fcntl.h>
+#endif
 
 namespace {
 
@@ -33,12 +36,39 @@ void writeAll(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
+#if defined(Q_OS_UNIX)
 ino_t inode(const QString& path)
 {
     struct stat status { };
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
 }
+#else
+// stat() gives no inode numbers on Windows; the file's index on its volume is one.
+quint64 inode(const QString& path)
+{
+    const HANDLE file = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = GetFileInformationByHandle(file, &info);
+    CloseHandle(file);
+    return known ? quint64(info.nFileIndexHigh) << 32 | info.nFileIndexLow : 0;
+}
+#endif
 
+// Creates a file by the bytes of its name, which Qt, naming files by text, cannot do.
+bool writeByName(const QByteArray& name, const QByteArray& bytes)
+{
+    std::FILE* file = std::fopen(name.constData(), "wb");
+    if (!file)
+        return false;
+    const bool whole = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file) == size_t(bytes.size());
+    return std::fclose(file) == 0 && whole;
+}
+
+#if defined(Q_OS_UNIX)
 // Runs `work` on a thread whose file access is checked as an ordinary user's is, even
 // when the tests run as root: its effective set lacks the capabilities that let root
 // write anywhere. Capabilities belong to a thread, so the rest of the program keeps them.
@@ -56,6 +86,7 @@ template <class Work> void asOrdinaryUser(Work work)
     });
     thread.join();
 }
+#endif
 
 QStringList texts(const CollectionEntries& entries)
 {
@@ -108,13 +139,16 @@ TEST(CollectionFile, EncodingEndsEveryEntryWithCrLf)
 
 TEST(CollectionFile, SaveThenLoadGivesTheSameEntries)
 {
+    // A collection holds 8-bit names, on Windows in the ANSI code page.
+    if (QString::fromLocal8Bit(QStringLiteral("č").toLocal8Bit()) != QStringLiteral("č"))
+        GTEST_SKIP() << "the 8-bit code page holds no Czech letters; run under a Czech locale";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kolekce.tkl"));
     const CollectionEntries entries
         = entriesOf({QStringLiteral("/obrázky/č.png"), QStringLiteral("relativní.jpg"), QStringLiteral(" /x ")});
     int breaths = 0;
     writeAll(path, "old\r\n");
-    const ino_t old = inode(path);
+    const auto old = inode(path);
     ASSERT_TRUE(writeCollectionFile(path, entries, [&breaths] { ++breaths; }));
     EXPECT_EQ(readAll(path), encodeCollection(entries));
     EXPECT_NE(inode(path), old) << "a folder that takes new files gets a whole new file, never a rewrite";
@@ -130,6 +164,9 @@ TEST(CollectionFile, AFailedSaveLeavesThePreviousFileWhole)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kolekce.tkl"));
+#if !defined(Q_OS_UNIX)
+    GTEST_SKIP() << "Windows has no limit on the size of a process's files to fill the disk with";
+#else
     writeAll(path, "old\r\n");
     {
         const FileSizeLimit full(64);
@@ -139,6 +176,7 @@ TEST(CollectionFile, AFailedSaveLeavesThePreviousFileWhole)
     }
     EXPECT_EQ(readAll(path), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kolekce.tkl")});
+#endif
 }
 
 TEST(CollectionFile, AWritableCollectionInAReadOnlyFolderIsRewrittenInPlace)
@@ -152,6 +190,7 @@ TEST(CollectionFile, AWritableCollectionInAReadOnlyFolderIsRewrittenInPlace)
     writeAll(locked, "old\r\n");
     const CollectionEntries entries = entriesOf({QStringLiteral("/nová.png"), QStringLiteral("/b.png")});
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+#if defined(Q_OS_UNIX)
     const auto open = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup;
     ASSERT_TRUE(QFile::setPermissions(folder, open));
     asOrdinaryUser([&] {
@@ -161,6 +200,16 @@ TEST(CollectionFile, AWritableCollectionInAReadOnlyFolderIsRewrittenInPlace)
         EXPECT_FALSE(writeCollectionFile(locked, entries, {})) << "a file that may not be written is a failed save";
     });
     QFile::setPermissions(folder, open | QFile::WriteOwner);
+#else
+    {
+        const testpics::UnwritableFolder shared(folder);
+        ASSERT_TRUE(shared.ok());
+        if (!shared.refusesNewFiles())
+            GTEST_SKIP() << testpics::kFolderStaysWritable;
+        EXPECT_TRUE(writeCollectionFile(path, entries, {}));
+        EXPECT_FALSE(writeCollectionFile(locked, entries, {})) << "a file that may not be written is a failed save";
+    }
+#endif
     EXPECT_EQ(readAll(path), encodeCollection(entries)) << "rewritten whole, the longer old text cut off";
     EXPECT_EQ(readAll(locked), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
@@ -247,19 +296,23 @@ TEST(CollectionFile, EntriesKeepTheirBytesAndOpenTheirFilesByThem)
     QByteArray png;
     QBuffer buffer(&png);
     ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && QImage(3, 2, QImage::Format_RGB32).save(&buffer, "PNG"));
-    for (const QByteArray& name : {latin2, utf8}) {
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(::write(fd, png.constData(), size_t(png.size())), ssize_t(png.size()));
-        ::close(fd);
-    }
+    for (const QByteArray& name : {latin2, utf8})
+        ASSERT_TRUE(writeByName(name, png));
 
     const QByteArray file = latin2 + "\r\n" + utf8 + "\r\n";
     const CollectionReading read = parseCollection(file);
     ASSERT_EQ(read.entries.size(), 2);
     EXPECT_EQ(read.entries[0].bytes, latin2);
+#if defined(Q_OS_UNIX)
     EXPECT_EQ(read.entries[0].text, dir.path() + QStringLiteral("/\uFFFD\uFFFDst.png"));
     EXPECT_EQ(read.entries[1].text, dir.path() + QStringLiteral("/ěščřžýáíé.png"));
+#else
+    // Windows names files by text, and 8-bit names are the ANSI code page's: the entries
+    // read as the names the system gave the files, whichever the code page.
+    const QString names = QDir(dir.path()).entryList(QDir::Files).join(QLatin1Char('|'));
+    EXPECT_TRUE(QFileInfo::exists(read.entries[0].text)) << names.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(read.entries[1].text)) << names.toStdString();
+#endif
     EXPECT_EQ(encodeCollection(read.entries), file);
     // An entry the editor adds from a path given as text is written as that text.
     EXPECT_EQ(entryFromPath(read.entries[1].text), read.entries[1]);
@@ -272,12 +325,19 @@ TEST(CollectionFile, EntriesKeepTheirBytesAndOpenTheirFilesByThem)
     }
     // A name that reads as text back to its bytes is used as it is.
     EXPECT_EQ(EntryFile(utf8).path(), read.entries[1].text);
+    // A name cut short by a NUL byte would name another file.
+    EXPECT_TRUE(EntryFile(latin2 + QByteArray(1, '\0') + "x").path().isEmpty());
+#if defined(Q_OS_UNIX)
     // A missing file and a FIFO (whose reader would wait for a writer) open nothing.
     EXPECT_TRUE(EntryFile(folder + "/\xe8.png").path().isEmpty());
-    EXPECT_TRUE(EntryFile(latin2 + QByteArray(1, '\0') + "x").path().isEmpty());
     const QByteArray fifo = folder + "/\xe8.fifo";
     ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
     EXPECT_TRUE(EntryFile(fifo).path().isEmpty());
+#else
+    // Every 8-bit name is text on Windows, so a missing file is named and fails to load.
+    QImage none;
+    EXPECT_FALSE(loadPicture(EntryFile(folder + "/\xe8.png").path(), none));
+#endif
 }
 
 TEST(CollectionOrder, SortsCaseInsensitivelyInTheLocalesOrder)

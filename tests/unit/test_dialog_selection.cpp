@@ -56,17 +56,23 @@ TEST(DialogSelection, EmptyNamesFromATrailingNulAreNoFiles)
 
 TEST(DialogSelection, WhatTheQtDialogReturnsSplitsBackIntoTheChosenPaths)
 {
-    const QStringList sameFolder{QStringLiteral("/tmp/p/a.png"), QStringLiteral("/tmp/p/b c.png")};
+    // Qt's dialog gives absolute paths, which on Windows start with a drive.
+#if defined(Q_OS_WIN)
+    const QString drive = QStringLiteral("C:");
+#else
+    const QString drive;
+#endif
+    const QStringList sameFolder{drive + QStringLiteral("/tmp/p/a.png"), drive + QStringLiteral("/tmp/p/b c.png")};
     EXPECT_EQ(chosenFiles(joinChosenFiles(sameFolder, Slash), Slash), sameFolder);
 
-    const QStringList root{QStringLiteral("/a.png"), QStringLiteral("/b.png")};
-    EXPECT_EQ(joinChosenFiles(root, Slash), joined({"/", "a.png", "b.png"}));
+    const QStringList root{drive + QStringLiteral("/a.png"), drive + QStringLiteral("/b.png")};
+    EXPECT_EQ(joinChosenFiles(root, Slash), drive + joined({"/", "a.png", "b.png"}));
     EXPECT_EQ(chosenFiles(joinChosenFiles(root, Slash), Slash), root);
 
     // Full paths typed into the name field may name files of different folders.
-    const QStringList spread{QStringLiteral("/tmp/p/a.png"), QStringLiteral("/tmp/q/r/b.png"),
-                             QStringLiteral("/tmp/pq.png")};
-    EXPECT_EQ(joinChosenFiles(spread, Slash), joined({"/tmp", "p/a.png", "q/r/b.png", "pq.png"}));
+    const QStringList spread{drive + QStringLiteral("/tmp/p/a.png"), drive + QStringLiteral("/tmp/q/r/b.png"),
+                             drive + QStringLiteral("/tmp/pq.png")};
+    EXPECT_EQ(joinChosenFiles(spread, Slash), drive + joined({"/tmp", "p/a.png", "q/r/b.png", "pq.png"}));
     EXPECT_EQ(chosenFiles(joinChosenFiles(spread, Slash), Slash), spread);
 
     const QStringList drives{QStringLiteral("C:/a.png"), QStringLiteral("D:/b.png")};

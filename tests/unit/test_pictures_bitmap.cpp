@@ -7,8 +7,10 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#if defined(Q_OS_UNIX)
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -44,6 +46,7 @@ BmpHeader parseHeader(const QByteArray& bytes)
     return h;
 }
 
+#if defined(Q_OS_UNIX)
 // Lifts the file size limit again when the test ends.
 class FileSizeLimit {
 public:
@@ -69,6 +72,7 @@ private:
     void (*m_previousHandler)(int) = nullptr;
     bool m_ok = false;
 };
+#endif
 
 class BitmapWriting : public testing::Test {
 protected:
@@ -199,6 +203,9 @@ TEST_F(BitmapWriting, NoPictureWritesNothing)
 
 TEST_F(BitmapWriting, AFullDiskLeavesThePreviousBitmapWhole)
 {
+#if !defined(Q_OS_UNIX)
+    GTEST_SKIP() << "Windows has no limit on the size of a process's files to fill the disk with";
+#else
     ASSERT_TRUE(writeWallpaperBitmap(quadrants(40, 30), path()));
     const QByteArray before = readAll(path());
     {
@@ -209,6 +216,7 @@ TEST_F(BitmapWriting, AFullDiskLeavesThePreviousBitmapWhole)
     }
     EXPECT_EQ(readAll(path()), before);
     EXPECT_EQ(filesIn(dir.path()), QStringList{QStringLiteral("tapetor.bmp")});
+#endif
 }
 
 TEST_F(BitmapWriting, AnUnwritableFolderLeavesThePreviousBitmapWhole)
@@ -222,6 +230,8 @@ TEST_F(BitmapWriting, AnUnwritableFolderLeavesThePreviousBitmapWhole)
     {
         const UnwritableFolder readOnly(folder);
         ASSERT_TRUE(readOnly.ok());
+        if (!readOnly.refusesNewFiles())
+            GTEST_SKIP() << kFolderStaysWritable;
         EXPECT_FALSE(writeWallpaperBitmap(noise(40, 30), bitmap));
     }
     EXPECT_EQ(readAll(bitmap), before);

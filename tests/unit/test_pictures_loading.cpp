@@ -16,11 +16,13 @@
 
 #include <atomic>
 
+#if defined(Q_OS_UNIX)
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <cstring>
@@ -225,6 +227,7 @@ TEST_F(PictureLoading, RefusesWhatIsNoRegularFileWithoutWaitingForIt)
     QImage picture = quadrants(8, 8);
     bool loaded = true;
 
+#if defined(Q_OS_UNIX)
     // A FIFO nobody writes to: opening it for reading used to wait for a writer for ever.
     const QString lonely = dir.filePath(QStringLiteral("fronta.png"));
     ASSERT_EQ(mkfifo(QFile::encodeName(lonely).constData(), 0600), 0);
@@ -264,6 +267,29 @@ TEST_F(PictureLoading, RefusesWhatIsNoRegularFileWithoutWaitingForIt)
         EXPECT_TRUE(picture.isNull());
     }
     ::close(listening);
+#else
+    // Windows keeps its pipes apart from the folders, under \\.\pipe\. Opening one
+    // never waits, but reading one nobody writes to does, for ever.
+    const std::wstring pipeName = L"\\\\.\\pipe\\tapetor-" + std::to_wstring(GetCurrentProcessId());
+    HANDLE lonely = CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096,
+                                     0, nullptr);
+    ASSERT_NE(lonely, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(loadsWithoutBlocking(QString::fromStdWString(pipeName), picture, loaded,
+                                     [&] { CloseHandle(std::exchange(lonely, INVALID_HANDLE_VALUE)); }));
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(picture.isNull());
+    if (lonely != INVALID_HANDLE_VALUE)
+        CloseHandle(lonely);
+
+    // The device that is always empty, by its short and its full name.
+    for (const QString& path : {QStringLiteral("NUL"), QStringLiteral("\\\\.\\NUL")}) {
+        SCOPED_TRACE(path.toStdString());
+        picture = quadrants(8, 8);
+        EXPECT_TRUE(loadsWithoutBlocking(path, picture, loaded, [] {}));
+        EXPECT_FALSE(loaded);
+        EXPECT_TRUE(picture.isNull());
+    }
+#endif
 
     // The same picture in a plain file loads.
     EXPECT_TRUE(loadPicture(file(QStringLiteral("soubor.png"), png), picture));

@@ -11,8 +11,19 @@
 #include <QPainter>
 #include <QString>
 
+#if defined(Q_OS_UNIX)
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <aclapi.h>
+// Left over from 16-bit pointers; the tests have a near() of their own.
+#undef near
+#undef far
+#endif
 
 namespace testpics {
 
@@ -88,6 +99,23 @@ inline bool writeAll(const QString& path, const QByteArray& data)
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
+// Why a case that needs an unwritable folder cannot run.
+inline const char* const kFolderStaysWritable
+    = "the system lets new files into a folder whose access list denies them; Wine keeps the list "
+      "as Unix mode bits only, which do not bind a root process";
+
+// Whether a new file cannot be made in folder; one that can is removed at once.
+inline bool refuses(const QString& folder)
+{
+    QFile probe(QDir(folder).filePath(QStringLiteral("zkouska")));
+    if (!probe.open(QIODevice::WriteOnly))
+        return true;
+    probe.remove();
+    return false;
+}
+
+#if defined(Q_OS_UNIX)
+
 // Makes folder unwritable for this process while the scope lasts. Permission bits do
 // not bind root, so a root test process takes the identity of "nobody" instead, the
 // real ids too (access() checks those); the saved ids let the scope give them back.
@@ -116,6 +144,8 @@ public:
     UnwritableFolder(const UnwritableFolder&) = delete;
     UnwritableFolder& operator=(const UnwritableFolder&) = delete;
     bool ok() const { return m_ok; }
+    // Whether the system holds to it: a file can no longer be made in the folder.
+    bool refusesNewFiles() const { return refuses(m_folder); }
 
 private:
     QString m_folder;
@@ -129,5 +159,72 @@ inline void openToEveryone(const QString& folder)
 {
     chmod(QFile::encodeName(folder).constData(), 0777);
 }
+
+#else
+
+// Makes folder unwritable while the scope lasts. The read-only attribute of a Windows
+// folder keeps no file out of it, so its access list gets an entry that denies
+// everyone, administrators too, adding files and folders; the scope puts back the
+// list the folder had.
+class UnwritableFolder {
+public:
+    explicit UnwritableFolder(const QString& folder)
+        : m_folder(folder)
+        , m_name(QDir::toNativeSeparators(folder).toStdWString())
+    {
+        PACL previous = nullptr;
+        if (GetNamedSecurityInfoW(m_name.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                  &previous, nullptr, &m_previousDescriptor)
+            != ERROR_SUCCESS)
+            return;
+        m_previous = previous;
+        BYTE everyone[SECURITY_MAX_SID_SIZE];
+        DWORD sidSize = sizeof(everyone);
+        if (!CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize))
+            return;
+        EXPLICIT_ACCESS_W deny{};
+        deny.grfAccessPermissions = FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_DELETE_CHILD;
+        deny.grfAccessMode = DENY_ACCESS;
+        deny.grfInheritance = NO_INHERITANCE;
+        BuildTrusteeWithSidW(&deny.Trustee, everyone);
+        PACL denying = nullptr;
+        if (SetEntriesInAclW(1, &deny, previous, &denying) != ERROR_SUCCESS)
+            return;
+        m_ok = setList(denying);
+        LocalFree(denying);
+    }
+    ~UnwritableFolder()
+    {
+        if (m_ok)
+            setList(m_previous);
+        LocalFree(m_previousDescriptor);
+    }
+    UnwritableFolder(const UnwritableFolder&) = delete;
+    UnwritableFolder& operator=(const UnwritableFolder&) = delete;
+    bool ok() const { return m_ok; }
+    // Whether the system holds to it: a file can no longer be made in the folder.
+    bool refusesNewFiles() const { return refuses(m_folder); }
+
+private:
+    bool setList(PACL list) const
+    {
+        return SetNamedSecurityInfoW(const_cast<LPWSTR>(m_name.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                     nullptr, nullptr, list, nullptr)
+            == ERROR_SUCCESS;
+    }
+    QString m_folder;
+    std::wstring m_name;
+    PSECURITY_DESCRIPTOR m_previousDescriptor = nullptr;
+    PACL m_previous = nullptr;
+    bool m_ok = false;
+};
+
+// Only a POSIX root process changes its identity for UnwritableFolder; on Windows the
+// test process stays who it is, and its own temporary folders are open to it.
+inline void openToEveryone(const QString&)
+{
+}
+
+#endif
 
 } // namespace testpics

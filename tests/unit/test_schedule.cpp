@@ -1,5 +1,6 @@
 #include "engine/Schedule.h"
 
+#include <QTimeZone>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -40,15 +41,22 @@ TEST(Schedule, NextChangeTimeIsEmptyWhenItCannotBeComputed)
 
 TEST(Schedule, NextChangeAcrossDaylightSavingIsAClockTimeThatOccurs)
 {
+    // 29 March 2026: clocks jump from 02:00 to 03:00.
+#if defined(Q_OS_UNIX)
     qputenv("TZ", "Europe/Prague");
     tzset();
-    // 29 March 2026: clocks jump from 02:00 to 03:00.
     const QDateTime before(QDate(2026, 3, 29), QTime(1, 45, 0));
+#else
+    // Windows takes the local zone from the system, never from TZ: Prague's zone itself.
+    const QDateTime before(QDate(2026, 3, 29), QTime(1, 45, 0), QTimeZone("Europe/Prague"));
+#endif
     ASSERT_EQ(before.offsetFromUtc(), 3600);
     // Thirty minutes of real time later the clock reads 03:15, not the missing 02:15.
     EXPECT_EQ(nextChangeTimeText(before, 30.0f * 60.0f, czech), QStringLiteral("3:15:00"));
+#if defined(Q_OS_UNIX)
     qunsetenv("TZ");
     tzset();
+#endif
 }
 
 TEST(Schedule, CountdownWrapsPastMidnight)

@@ -5,10 +5,25 @@
 #include <QDir>
 #include <QFile>
 
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#include <psapi.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
+#if defined(Q_OS_WIN)
+// Resident memory of this process: its working set.
+qint64 residentBytes()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)) ? qint64(counters.WorkingSetSize)
+                                                                                  : -1;
+}
+#else
 // Resident memory of this process, from the second field of /proc/self/statm.
 qint64 residentBytes()
 {
@@ -18,6 +33,7 @@ qint64 residentBytes()
     const QList<QByteArray> fields = statm.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : -1;
 }
+#endif
 
 // AddressSanitizer keeps freed memory aside for a while to catch late uses, so the
 // resident size of a sanitizer build grows by design; its leak checker covers that
@@ -44,9 +60,11 @@ TEST_F(LongRun, TwentyThousandChangesLeaveTheMemoryAndTheFoldersAsTheyWere)
     storeOption(QStringLiteral("interval"), QStringLiteral("0.05"));
     // 20,000 bitmaps written and renamed: in memory when the system has a place for it,
     // so the run measures the program rather than the disk.
+#if defined(Q_OS_LINUX)
     QTemporaryDir inMemory(QStringLiteral("/dev/shm/tapetor-long-run-XXXXXX"));
     if (inMemory.isValid())
         location.dir = inMemory.path();
+#endif
     start();
 
     int changes = 0;
