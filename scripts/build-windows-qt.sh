@@ -21,7 +21,8 @@ options=(
     # font database, which Gui builds only with Direct2D, so that goes too.
     -DFEATURE_direct2d=OFF -DFEATURE_directwrite3=OFF
     # Network only for the local socket that joins a second start to the first.
-    -DINPUT_openssl=no -DFEATURE_ssl=OFF -DFEATURE_http=OFF -DFEATURE_networkproxy=OFF
+    # Qt 6.4 builds its Schannel TLS plugin even without SSL, and that fails.
+    -DINPUT_openssl=no -DFEATURE_ssl=OFF -DFEATURE_schannel=OFF -DFEATURE_http=OFF -DFEATURE_networkproxy=OFF
     -DFEATURE_dnslookup=OFF -DFEATURE_udpsocket=OFF -DFEATURE_sctp=OFF
     # Debian's source has no wintab.h, which the tablet support of the Windows plugin includes.
     -DFEATURE_tabletevent=OFF

@@ -1,10 +1,14 @@
 #!/bin/sh
-# Builds the Windows layer's tests with mingw-w64 and runs them under Wine in a
-# throw-away prefix. Usage: scripts/test-windows.sh [build folder]   (default: build-windows)
+# The Windows program under Wine, in a throw-away prefix: the plain Win32 layer's own
+# tests, then tapetor.exe built with Qt (scripts/build-windows.sh), its unit and window
+# tests, and the program as the zip holds it on a private X server.
+# Usage: scripts/test-windows.sh [build folder]   (default: build-windows; the program
+# is built in the folder's sibling with "-app" appended)
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build-windows"}
+app_build="$build-app"
 locale_name=cs_CZ.UTF-8
 
 say() { echo "test-windows: $*"; }
@@ -35,6 +39,7 @@ ensure_czech_locale() {
 }
 
 install_missing g++-mingw-w64-x86-64 wine64 wine cmake ninja-build
+"$root/scripts/install-deps.sh" windows run
 ensure_czech_locale
 
 say "building in $build"
@@ -65,7 +70,24 @@ wineserver -w
 wineserver -p
 wine cmd /c exit </dev/null >/dev/null 2>&1
 
-say "running the tests"
+say "running the Windows layer's tests"
 status=0
 (cd "$build" && ctest --output-on-failure </dev/null) || status=$?
+
+say "building tapetor.exe"
+zip=$("$root/scripts/build-windows.sh" "$app_build" | tail -n 1)
+
+say "running the unit and window tests under Wine"
+qt_bin=$(sed -n 's/^Qt6Core_DIR:PATH=\(.*\)\/lib\/cmake\/Qt6Core$/\1\/bin/p' "$app_build/CMakeCache.txt")
+gcc_runtime=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-file-name=libstdc++-6.dll)")
+WINEPATH="$(winepath -w "$qt_bin");$(winepath -w "$gcc_runtime");$(winepath -w /usr/x86_64-w64-mingw32/lib)"
+export WINEPATH
+(cd "$app_build" && ctest --output-on-failure -j 2 </dev/null) || status=$?
+unset WINEPATH
+
+say "running the program from $zip"
+unpacked=$(mktemp -d "${TMPDIR:-/tmp}/tapetor-zip.XXXXXX")
+(cd "$unpacked" && unzip -q "$zip")
+bash "$root/tests/windows/test_app_wine.sh" "$unpacked"/tapetor-* "$app_build/wine-shots" || status=$?
+rm -rf "$unpacked"
 exit "$status"
