@@ -6,8 +6,10 @@
 #include "platform/linux/LinuxProgramLocation.h"
 #include "platform/linux/StatusNotifierHost.h"
 #include "platform/linux/wallpaper/LinuxWallpaperSetter.h"
+#include "platform/qt/FileShownPictureStore.h"
 #include "platform/qt/QtSingleInstance.h"
 
+#include <QDir>
 #include <QStandardPaths>
 
 namespace {
@@ -21,6 +23,15 @@ std::unique_ptr<SingleInstance> makeSingleInstance()
     return std::make_unique<QtSingleInstance>(runtime + QLatin1String("/tapetor.socket"),
                                               runtime + QLatin1String("/tapetor.lock"));
 }
+
+// $XDG_STATE_HOME: what the program remembers between starts that is no option.
+QString stateFolder()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!QDir::isAbsolutePath(state))
+        state = QDir::homePath() + QLatin1String("/.local/state");
+    return state + QLatin1String("/tapetor");
+}
 } // namespace
 
 struct RealServices::Owned {
@@ -30,6 +41,7 @@ struct RealServices::Owned {
     std::unique_ptr<WallpaperSetter> wallpaper = makeLinuxWallpaperSetter();
     LinuxProgramLocation location;
     std::unique_ptr<SingleInstance> instance = makeSingleInstance();
+    FileShownPictureStore shown{stateFolder()};
 };
 
 RealServices::RealServices()
@@ -42,6 +54,7 @@ RealServices::RealServices()
     m_services.wallpaper = m_owned->wallpaper.get();
     m_services.location = &m_owned->location;
     m_services.instance = m_owned->instance.get();
+    m_services.shown = &m_owned->shown;
 }
 
 RealServices::~RealServices() = default;

@@ -6,9 +6,11 @@
 #include "platform/WallpaperSetter.h"
 #include "platform/windows/WindowsProgramLocation.h"
 #include "platform/windows/WindowsServices.h"
+#include "platform/qt/FileShownPictureStore.h"
 #include "platform/qt/QtSingleInstance.h"
 
 #include <QDir>
+#include <QStandardPaths>
 
 namespace {
 // Pipe names are seen by every session of the machine, so the user's name goes in;
@@ -21,6 +23,14 @@ std::unique_ptr<SingleInstance> makeSingleInstance()
     return std::make_unique<QtSingleInstance>(QLatin1String("tapetor-") + user,
                                               QDir::tempPath() + QLatin1String("/tapetor.lock"));
 }
+
+// %LOCALAPPDATA%\tapetor: what the program remembers between starts, kept off the
+// roaming profile and out of the registry key that holds the options.
+QString stateFolder()
+{
+    const QString local = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return local.isEmpty() ? QString() : local + QLatin1String("/tapetor");
+}
 } // namespace
 
 struct RealServices::Owned {
@@ -30,6 +40,7 @@ struct RealServices::Owned {
     std::unique_ptr<WallpaperSetter> wallpaper = makeWindowsWallpaperSetter();
     WindowsProgramLocation location;
     std::unique_ptr<SingleInstance> instance = makeSingleInstance();
+    FileShownPictureStore shown{stateFolder()};
 };
 
 RealServices::RealServices()
@@ -41,6 +52,7 @@ RealServices::RealServices()
     m_services.wallpaper = m_owned->wallpaper.get();
     m_services.location = &m_owned->location;
     m_services.instance = m_owned->instance.get();
+    m_services.shown = &m_owned->shown;
 }
 
 RealServices::~RealServices() = default;

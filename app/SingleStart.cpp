@@ -2,12 +2,9 @@
 
 #include "platform/SingleInstance.h"
 
-std::optional<int> handOverToRunningCopy(SingleInstance& instance, const QString& argumentText)
+namespace {
+std::optional<int> claimOrHandOver(SingleInstance& instance)
 {
-    // These two end at once: they run beside a copy in the tray, and a plain start
-    // made meanwhile is not handed to them.
-    if (argumentText == QLatin1String("/startos") || argumentText == QLatin1String("/uninstall"))
-        return std::nullopt;
     switch (instance.claim()) {
     case SingleInstance::Claim::HandedOver:
         return 0;
@@ -19,4 +16,21 @@ std::optional<int> handOverToRunningCopy(SingleInstance& instance, const QString
         break;
     }
     return std::nullopt;
+}
+} // namespace
+
+std::optional<int> handOverToRunningCopy(SingleInstance& instance, const QString& argumentText)
+{
+    // These two end at once: they run beside a copy in the tray, and a plain start
+    // made meanwhile is not handed to them.
+    if (argumentText == QLatin1String("/startos") || argumentText == QLatin1String("/uninstall"))
+        return std::nullopt;
+    return claimOrHandOver(instance);
+}
+
+std::optional<int> stayAfterLogon(SingleInstance& instance, const QString& argumentText)
+{
+    if (argumentText != QLatin1String("/startos"))
+        return std::nullopt;
+    return claimOrHandOver(instance);
 }

@@ -8,3 +8,8 @@ class SingleInstance;
 // A plain start while a copy runs hands over to that copy; the status this start then
 // ends with, or nothing when it runs on as the one copy.
 std::optional<int> handOverToRunningCopy(SingleInstance& instance, const QString& argumentText);
+
+// A logon run that could not change keeps its window and stays: from then on it is the
+// one copy, or, when a copy already runs, that copy shows its window and this run ends
+// with the status returned.
+std::optional<int> stayAfterLogon(SingleInstance& instance, const QString& argumentText);

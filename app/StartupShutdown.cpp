@@ -11,6 +11,7 @@
 #include "platform/PictureDecoder.h"
 #include "platform/ProcessControl.h"
 #include "platform/SettingsStore.h"
+#include "platform/ShownPictureStore.h"
 #include "platform/TrayIcon.h"
 #include "ui/Texts.h"
 
@@ -41,6 +42,8 @@ void frmConsole::Form_Load()
     if (!loadChosenCollection(chosen))
         return;
     Label13_Click();
+    // Otherwise every logon would show the same first pictures of the list.
+    goOnAfterLastShown();
 
     const int count = ui->kolekce->count();
     const int current = ui->kolekce->currentRow();
@@ -85,6 +88,8 @@ void frmConsole::prepareSecondLogonPicture()
 void frmConsole::uninstall()
 {
     m_services.settings->deleteApp(QStringLiteral("tapetor"));
+    if (m_services.shown)
+        m_services.shown->remove();
     if (!m_services.logon->canOpen())
         return;
     m_services.logon->remove();
@@ -115,6 +120,12 @@ void frmConsole::mnuc1_end_Click()
 void frmConsole::mnu_endapp_Click()
 {
     mnuc1_end_Click();
+}
+
+void frmConsole::leaveToRunningCopy()
+{
+    RemoveTrayIcon();
+    endProcess();
 }
 
 void frmConsole::endProcess()

@@ -34,5 +34,9 @@ int main(int argc, char* argv[])
     window.Form_Load();
     if (window.hasEnded())
         return 0;
+    if (const std::optional<int> status = stayAfterLogon(*services.services().instance, argumentText)) {
+        window.leaveToRunningCopy();
+        return *status;
+    }
     return QApplication::exec();
 }

@@ -13,6 +13,7 @@ class ProgramLocation;
 class SingleInstance;
 class PictureDecoder;
 class BitmapWriter;
+class ShownPictureStore;
 
 // Everything the window takes from the desktop. Owned by whoever builds it
 // (main for the real set, a test for fakes); the window only borrows.
@@ -30,4 +31,5 @@ struct PlatformServices {
     SingleInstance* instance = nullptr;
     PictureDecoder* decoder = nullptr;
     BitmapWriter* bitmaps = nullptr;
+    ShownPictureStore* shown = nullptr;
 };

@@ -45,6 +45,7 @@ void frmConsole::changeNow_Click()
     if (ui->Option5->isChecked())
         ApplyPreviewAsWallpaper(StyleTile);
     setChangeNowBusy(false);
+    rememberShown();
 
     const int count = ui->kolekce->count();
     const AdvancePlan plan = planAdvance(ui->kolekce->currentRow(), count, ui->Check3->isChecked());

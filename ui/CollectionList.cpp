@@ -5,6 +5,7 @@
 
 #include "engine/CollectionFile.h"
 #include "platform/MessageBoxes.h"
+#include "platform/ShownPictureStore.h"
 #include "ui/Texts.h"
 
 #include <QCoreApplication>
@@ -210,6 +211,33 @@ void frmConsole::selectEntry(int index)
     ui->kolekce->setCurrentRow(index, QItemSelectionModel::Select);
     m_selectingFromCode = false;
     kolekce_Click();
+}
+
+void frmConsole::goOnAfterLastShown()
+{
+    if (!m_services.shown)
+        return;
+    const std::optional<ShownPictureStore::Shown> last = m_services.shown->read();
+    if (!last || last->collection != ui->kolekcepath->text())
+        return;
+    for (int row = 0; row < ui->kolekce->count(); ++row) {
+        if (entryAt(ui->kolekce->item(row)).bytes == last->entry) {
+            // Only made current: its picture is not the one shown next.
+            m_selectingFromCode = true;
+            ui->kolekce->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+            m_selectingFromCode = false;
+            return;
+        }
+    }
+}
+
+void frmConsole::rememberShown()
+{
+    const QListWidgetItem* shown = ui->kolekce->currentItem();
+    const QString collection = ui->kolekcepath->text();
+    // A new collection not yet saved has no file a later start could load.
+    if (m_services.shown && shown && !collection.isEmpty() && collection != Texts::NoNewPath)
+        m_services.shown->write({collection, entryAt(shown).bytes});
 }
 
 void frmConsole::setCountLabel()

@@ -46,6 +46,8 @@ public:
     void sessionEnding();
     // Whether the process has been told to end; nothing runs after that.
     bool hasEnded() const { return m_ended; }
+    // Another copy runs and has shown its window: this one goes, leaving no icon.
+    void leaveToRunningCopy();
     // The shared file dialog settings, kept between commands.
     CommonDialog CommonDialog1;
 
@@ -152,6 +154,10 @@ private:
     bool pictureWantedSoon() const;
     // Makes an entry current and marks it, then loads it into the preview, as a click would.
     void selectEntry(int index);
+    // The entry last given to the desktop from the loaded collection becomes current,
+    // so that start-up goes on after it.
+    void goOnAfterLastShown();
+    void rememberShown();
     void setCountLabel();
     // Adds entries at their sorted places; the list never holds more than 32767.
     void addEntriesSorted(QListWidget* list, CollectionEntries entries);

@@ -2,6 +2,7 @@
 
 #include "platform/fakes/FakeServices.h"
 #include "platform/fakes/RecordingWallpaperSetter.h"
+#include "platform/qt/FileShownPictureStore.h"
 
 #include <QTemporaryDir>
 
@@ -30,6 +31,7 @@ struct FakeServiceSet {
         all.instance = &instance;
         all.decoder = &decoder;
         all.bitmaps = &bitmaps;
+        all.shown = &shownStore;
         return all;
     }
 
@@ -47,4 +49,5 @@ struct FakeServiceSet {
     FakeSingleInstance instance;
     FakePictureDecoder decoder;
     InlineBitmapWriter bitmaps;
+    FileShownPictureStore shownStore{temp.filePath(QStringLiteral("state"))};
 };

@@ -4,6 +4,7 @@
 #include "engine/CollectionFile.h"
 #include "engine/PictureIO.h"
 #include "engine/SettingsText.h"
+#include "platform/qt/FileShownPictureStore.h"
 #include "test_pictures_support.h"
 
 // The settings file and the desktop scripts of the Linux build.
@@ -14,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -102,6 +104,26 @@ TEST(HostileCollectionFile, ANulByteEndsTheReadingAndBrokenUtf8KeepsItsBytes)
     // The bytes, not the text with its replacement characters, are written back.
     EXPECT_EQ(encodeCollection(read.entries), QByteArray("/\xff\xfe.png\r\n/c\xe2\x82\r\n"));
     EXPECT_FALSE(read.notACollection);
+}
+
+TEST(HostileShownPicture, EveryByteOfANameSurvivesAndAForeignFileIsNoMemory)
+{
+    QTemporaryDir dir;
+    FileShownPictureStore store(dir.filePath(QStringLiteral("state")));
+    const QByteArray name = QByteArrayLiteral("/m\xe9"
+                                              "dia/\"%20a\xff\n.jpg");
+    store.write({QStringLiteral("/k/kolekce \u00e1.tkl"), name});
+    const auto read = store.read();
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->collection, QStringLiteral("/k/kolekce \u00e1.tkl"));
+    EXPECT_EQ(read->entry, name);
+    for (const QByteArray& foreign : {QByteArrayLiteral("[1, 2]"), QByteArrayLiteral("{\"collection\": 5}"),
+                                      QByteArray(300 * 1024, ' ') + R"({"collection": "/k.tkl", "entry": "a"})"}) {
+        writeFile(dir, QStringLiteral("state/last-shown.json"), foreign);
+        EXPECT_FALSE(store.read().has_value()) << foreign.left(40).constData();
+    }
+    store.remove();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("state")))) << "an emptied folder goes too";
 }
 
 TEST(HostileSettingsText, DigitsOfOtherScriptsEndTheNumberAndBlanksInTheExponentAreIgnored)

@@ -150,6 +150,24 @@ TEST_F(ChangeFlow, StartosChangesTwiceSavesAndEnds)
     EXPECT_TRUE(settings.has(QStringLiteral("tapetor"), QStringLiteral("uss3"), QStringLiteral("build")));
 }
 
+TEST_F(ChangeFlow, EachLogonGoesOnAfterThePictureLastShown)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    storeOption(QStringLiteral("run"), QStringLiteral("1"));
+    for (const std::vector<int>& expected : {std::vector<int>{20, 30}, {10, 20}, {30, 10}}) {
+        wallpaper.calls.clear();
+        window.reset();
+        start(QStringLiteral("/startos"));
+        EXPECT_EQ(appliedWidths(), expected);
+    }
+    // Another collection's last picture says nothing about this one.
+    shownStore.write({QStringLiteral("/elsewhere.tkl"), QByteArrayLiteral("b.png")});
+    wallpaper.calls.clear();
+    window.reset();
+    start(QStringLiteral("/startos"));
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30}));
+}
+
 TEST_F(ChangeFlow, StartosAtRandomDecodesTheSecondPictureOnlyOncePicked)
 {
     decoder.hold = true;

@@ -220,6 +220,23 @@ TEST_F(StartupSettings, OnlyANormalStartHandsOverToTheRunningCopy)
     }
 }
 
+TEST_F(StartupSettings, ALogonRunThatStaysKeepsTheOneCopyRule)
+{
+    using Claim = SingleInstance::Claim;
+    const std::pair<Claim, std::optional<int>> cases[] = {{Claim::First, std::nullopt},
+                                                          {Claim::Unavailable, std::nullopt},
+                                                          {Claim::HandedOver, 0},
+                                                          {Claim::NoAnswer, 1}};
+    for (const auto& [claimed, status] : cases) {
+        instance.claimed = claimed;
+        EXPECT_EQ(stayAfterLogon(instance, QStringLiteral("/startos")), status) << static_cast<int>(claimed);
+    }
+    const int claims = instance.claims;
+    for (const char* argument : {"", "/uninstall"})
+        EXPECT_EQ(stayAfterLogon(instance, QLatin1String(argument)), std::nullopt) << argument;
+    EXPECT_EQ(instance.claims, claims) << "a plain start has claimed already; /uninstall never does";
+}
+
 TEST_F(StartupSettings, ExitAsksAboutAnUnsavedCollection)
 {
     start();
