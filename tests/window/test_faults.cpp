@@ -5,6 +5,7 @@
 #include "WindowFixture.h"
 
 #include "engine/CollectionFile.h"
+#include "platform/qt/QtMessageBoxes.h"
 #include "tests/unit/FileSizeLimit.h"
 
 #if defined(Q_OS_UNIX)
@@ -12,8 +13,11 @@
 #endif
 
 #include <QDir>
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QRandomGenerator>
+#include <QTimer>
 
 namespace {
 
@@ -473,4 +477,38 @@ TEST_F(Faults, TheEditorOpensGarbageAndNonPicturesAndSavesThemBackWhole)
         after << entry.text;
     EXPECT_EQ(after, before);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(MessageBoxes, ShowTheirTextAsWrittenNeverAsMarkup)
+{
+    struct Case {
+        QString text;
+        int style;
+        QString shown;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Soubor /tmp/<b>a</b>.tkl není kolekce.\rDalší věta."), MsgStyle::OkCritical,
+         QStringLiteral("Soubor /tmp/<b>a</b>.tkl není kolekce.\nDalší věta.")},
+        {QStringLiteral("Uložit /tmp/a&amp;b &lt;c&gt;.tkl?"), MsgStyle::YesNoQuestion,
+         QStringLiteral("Uložit /tmp/a&amp;b &lt;c&gt;.tkl?")},
+    };
+    QtMessageBoxes boxes;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        Qt::TextFormat format = Qt::AutoText;
+        QString text;
+        // The box is modal: it is read, then closed, from inside its own loop.
+        QTimer::singleShot(0, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                    format = box->textFormat();
+                    text = box->text();
+                    box->done(QMessageBox::No);
+                }
+            }
+        });
+        boxes.show(nullptr, c.text, QStringLiteral("Chyba"), c.style);
+        EXPECT_EQ(format, Qt::PlainText);
+        EXPECT_EQ(text, c.shown);
+    }
 }
