@@ -36,6 +36,8 @@ struct CollectionReading {
     bool longLinesSkipped = false;
     // The file held what no collection file holds; what followed was not read.
     bool notACollection = false;
+    // The entries outgrew any real collection; what followed was not read.
+    bool tooLarge = false;
 };
 
 // Reads a collection file as it arrives, keeping only the lines that can be entries, so
@@ -53,8 +55,9 @@ public:
     CollectionReading finish();
 
 private:
+    enum class Stop { Full, NotACollection, TooLarge };
     bool endLine();
-    bool stop(bool notACollection);
+    bool stop(Stop why);
 
     CollectionReading m_reading;
     qsizetype m_maxEntries;

@@ -422,6 +422,26 @@ TEST_F(Faults, ACollectionOf40000LinesLoadsItsFirst32767AndSaysSo)
     EXPECT_EQ(wallpaper.calls.size(), 2u);
 }
 
+TEST_F(Faults, ACollectionOfMoreThan8MiBLoadsItsBeginningAndSaysItIsTooLarge)
+{
+    // 2100 paths of 4000 bytes: real paths, only too many bytes of them.
+    QByteArray bytes;
+    for (int i = 0; i < 2100; ++i)
+        bytes += "/" + QByteArray::number(1000 + i) + QByteArray(3995, 'v') + "\r\n";
+    const QString file = path(QStringLiteral("velka.tkl"));
+    overwrite(file, bytes);
+    storeOption(QStringLiteral("kolekce"), file);
+    start();
+    EXPECT_EQ(list()->count(), 8 * 1024 * 1024 / 4000);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Soubor %1 je příliš velký pro kolekci tapet.\r"
+                             "Přidány byly jen tapety přečtené z jeho začátku.")
+                  .arg(file));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Chyba"));
+    EXPECT_EQ(messages.shown[0].style, MsgStyle::OkCritical);
+}
+
 TEST_F(Faults, ADesktopThatRefusesTheWallpaperStopsNothing)
 {
     wallpaper.result = false;
