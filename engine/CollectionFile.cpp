@@ -42,6 +42,11 @@ CollectionEntry entryFromPath(const QString& path)
     return {QFile::encodeName(path), path};
 }
 
+bool fitsOnALine(const CollectionEntry& entry)
+{
+    return !entry.bytes.contains('\n') && !entry.bytes.contains('\r');
+}
+
 CollectionParser::CollectionParser(qsizetype maxEntries)
     : m_maxEntries(maxEntries)
 {

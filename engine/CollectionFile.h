@@ -22,6 +22,9 @@ using CollectionEntries = QList<CollectionEntry>;
 CollectionEntry entryFromBytes(const QByteArray& bytes);
 // The entry for a path the program was given as text (the file dialog's).
 CollectionEntry entryFromPath(const QString& path);
+// Whether a collection file can hold the entry: a name with a line end in it would
+// read back as two entries.
+bool fitsOnALine(const CollectionEntry& entry);
 
 // No collection holds more entries: counts and indexes are 16-bit numbers in the world
 // collection files come from.
