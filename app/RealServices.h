@@ -9,6 +9,9 @@ class RealServices {
 public:
     RealServices();
     ~RealServices();
+    // True, after one line on standard error, when there is no display to show the
+    // window on. Asked before the application object, which would abort for want of one.
+    static bool noDisplay(int argc, char** argv);
     const PlatformServices& services() const { return m_services; }
 
 private:

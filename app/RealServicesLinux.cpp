@@ -2,6 +2,7 @@
 
 #include "app/CommonServices.h"
 #include "platform/linux/AutostartLogonEntry.h"
+#include "platform/linux/DisplayProbe.h"
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/LinuxProgramLocation.h"
 #include "platform/linux/StatusNotifierHost.h"
@@ -11,6 +12,9 @@
 
 #include <QDir>
 #include <QStandardPaths>
+
+#include <cstdio>
+#include <cstring>
 
 namespace {
 // In the user's runtime folder ($XDG_RUNTIME_DIR), which only the user can enter.
@@ -58,3 +62,18 @@ RealServices::RealServices()
 }
 
 RealServices::~RealServices() = default;
+
+bool RealServices::noDisplay(int argc, char** argv)
+{
+    // A platform named on the command line is Qt's to judge.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return false;
+    }
+    if (displayAnswers(DisplayEnvironment::current()))
+        return false;
+    std::fputs("tapetor: Nelze se připojit k obrazovce: DISPLAY ani WAYLAND_DISPLAY nevede k běžícímu X serveru "
+               "ani kompozitoru Waylandu.\n",
+               stderr);
+    return true;
+}

@@ -56,3 +56,9 @@ RealServices::RealServices()
 }
 
 RealServices::~RealServices() = default;
+
+bool RealServices::noDisplay(int, char**)
+{
+    // Every Windows session has its desktop.
+    return false;
+}

@@ -10,6 +10,8 @@
 
 int main(int argc, char* argv[])
 {
+    if (RealServices::noDisplay(argc, argv))
+        return 1;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tapetor"));
     QApplication::setApplicationVersion(QStringLiteral("3.1.0.3"));

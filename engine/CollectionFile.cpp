@@ -21,7 +21,8 @@ const QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
 // - entries adding up to more than 8 MiB: a full list of 32767 entries would average
 //   256 bytes an entry, more than twice a long real path. The list keeps each entry
 //   as bytes and as text and sorts by collation keys, about ten bytes of memory for
-//   each byte of entry, so this bounds the memory of the fullest list.
+//   each byte of entry, so this bounds the memory of the fullest list. Such a file
+//   may be whole, only too large, and the user is told so.
 constexpr qsizetype MaxLineRun = qsizetype(64) * 1024;
 constexpr qsizetype MaxKeptBytes = qsizetype(8) * 1024 * 1024;
 
@@ -39,6 +40,11 @@ CollectionEntry entryFromBytes(const QByteArray& bytes)
 CollectionEntry entryFromPath(const QString& path)
 {
     return {QFile::encodeName(path), path};
+}
+
+bool fitsOnALine(const CollectionEntry& entry)
+{
+    return !entry.bytes.contains('\n') && !entry.bytes.contains('\r');
 }
 
 CollectionParser::CollectionParser(qsizetype maxEntries)
@@ -62,7 +68,7 @@ bool CollectionParser::feed(QByteArrayView bytes)
         }
         m_afterCr = false;
         if (c == '\0')
-            return stop(true);
+            return stop(Stop::NotACollection);
         if (c == '\r' || c == '\n') {
             m_afterCr = c == '\r';
             ++i;
@@ -80,7 +86,7 @@ bool CollectionParser::feed(QByteArrayView bytes)
             m_line.append(data + i, std::min(room, end - i));
         m_lineLength += end - i;
         if (m_lineLength > MaxLineRun)
-            return stop(true);
+            return stop(Stop::NotACollection);
         i = end;
     }
     return true;
@@ -104,17 +110,18 @@ bool CollectionParser::endLine()
     }
     m_keptBytes += length;
     if (m_keptBytes > MaxKeptBytes)
-        return stop(true);
+        return stop(Stop::TooLarge);
     m_reading.entries << entryFromBytes(line);
     if (m_reading.entries.size() >= m_maxEntries)
-        return stop(false);
+        return stop(Stop::Full);
     return true;
 }
 
-bool CollectionParser::stop(bool notACollection)
+bool CollectionParser::stop(Stop why)
 {
     m_stopped = true;
-    m_reading.notACollection = m_reading.notACollection || notACollection;
+    m_reading.notACollection = m_reading.notACollection || why == Stop::NotACollection;
+    m_reading.tooLarge = m_reading.tooLarge || why == Stop::TooLarge;
     m_line.clear();
     m_lineLength = 0;
     return false;

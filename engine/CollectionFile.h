@@ -22,6 +22,9 @@ using CollectionEntries = QList<CollectionEntry>;
 CollectionEntry entryFromBytes(const QByteArray& bytes);
 // The entry for a path the program was given as text (the file dialog's).
 CollectionEntry entryFromPath(const QString& path);
+// Whether a collection file can hold the entry: a name with a line end in it would
+// read back as two entries.
+bool fitsOnALine(const CollectionEntry& entry);
 
 // No collection holds more entries: counts and indexes are 16-bit numbers in the world
 // collection files come from.
@@ -36,6 +39,8 @@ struct CollectionReading {
     bool longLinesSkipped = false;
     // The file held what no collection file holds; what followed was not read.
     bool notACollection = false;
+    // The entries outgrew any real collection; what followed was not read.
+    bool tooLarge = false;
 };
 
 // Reads a collection file as it arrives, keeping only the lines that can be entries, so
@@ -53,8 +58,9 @@ public:
     CollectionReading finish();
 
 private:
+    enum class Stop { Full, NotACollection, TooLarge };
     bool endLine();
-    bool stop(bool notACollection);
+    bool stop(Stop why);
 
     CollectionReading m_reading;
     qsizetype m_maxEntries;

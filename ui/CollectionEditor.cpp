@@ -4,6 +4,7 @@
 
 #include "ui_frmConsole.h"
 
+#include "engine/CollectionFile.h"
 #include "engine/DialogSelection.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
@@ -102,13 +103,25 @@ void frmConsole::Label24_Click()
         return;
 
     CollectionEntries added;
-    for (const QString& file : chosenFiles(CommonDialog1.fileName, m_services.location->separator()))
-        added << entryFromPath(file);
+    bool refused = false;
+    for (const QString& file : chosenFiles(CommonDialog1.fileName, m_services.location->separator())) {
+        CollectionEntry entry = entryFromPath(file);
+        if (fitsOnALine(entry))
+            added << std::move(entry);
+        else
+            refused = true;
+    }
     addEntriesSorted(ui->kolekce, std::move(added));
     if (m_ended)
         return;
     setCountLabel();
     ui->change->setText(QStringLiteral("1"));
+    if (refused) {
+        m_services.messages->show(this,
+                                  QStringLiteral("Názvy některých vybraných souborů obsahují konec řádku, a proto "
+                                                 "je nelze uložit do kolekce tapet.\rTyto soubory nebyly přidány."),
+                                  ErrorTitle, MsgStyle::OkCritical);
+    }
 }
 
 void frmConsole::Label23_Click()

@@ -70,6 +70,12 @@ void frmConsole::LoadCollection(const QString& path, QListWidget* list)
                                                  "Přidány byly jen tapety přečtené před poškozeným místem.")
                                       .arg(path),
                                   QStringLiteral("Chyba"), MsgStyle::OkCritical);
+    } else if (reading.tooLarge) {
+        m_services.messages->show(this,
+                                  QStringLiteral("Soubor %1 je příliš velký pro kolekci tapet.\r"
+                                                 "Přidány byly jen tapety přečtené z jeho začátku.")
+                                      .arg(path),
+                                  QStringLiteral("Chyba"), MsgStyle::OkCritical);
     } else if (reading.longLinesSkipped) {
         m_services.messages->show(this,
                                   QStringLiteral("Některé řádky souboru %1 jsou delší, než může být cesta k "

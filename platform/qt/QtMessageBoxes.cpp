@@ -9,6 +9,8 @@ int QtMessageBoxes::show(QWidget* parent, const QString& text, const QString& ti
     // A lone carriage return joins two sentences; Qt only breaks lines at a line feed.
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    // Messages name files, and a name may hold '<' or '&': never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(shown);
 
     const bool yesNo = (style & 0x7) == 4;

@@ -252,14 +252,23 @@ TEST(CollectionFile, ReadingStopsWhereTheFileCannotBeACollection)
     EXPECT_EQ(texts(longButEnded.entries), (QStringList{"/a", "/b"}));
     EXPECT_FALSE(longButEnded.notACollection);
 
-    // Entries adding up to more than 8 MiB: more than a full list of real paths.
+    // Entries adding up to more than 8 MiB: more than a full list of real paths. The
+    // file is only too large, not damaged.
     QByteArray huge;
     const QByteArray line = QByteArray(4000, 'h') + "\r\n";
     for (int i = 0; i < 2200; ++i)
         huge += line;
     const CollectionReading tooMuch = parseCollection(huge);
-    EXPECT_TRUE(tooMuch.notACollection);
+    EXPECT_TRUE(tooMuch.tooLarge);
+    EXPECT_FALSE(tooMuch.notACollection);
     EXPECT_EQ(tooMuch.entries.size(), 8 * 1024 * 1024 / 4000);
+    EXPECT_FALSE(endless.tooLarge);
+    QByteArray full;
+    for (int i = 0; i < 2048; ++i)
+        full += QByteArray(kMaxEntryBytes, 'f') + "\r\n";
+    const CollectionReading justFits = parseCollection(full);
+    EXPECT_FALSE(justFits.tooLarge);
+    EXPECT_EQ(justFits.entries.size(), 2048);
 }
 
 TEST(CollectionFile, ReadingStopsAfterTheEntriesWanted)

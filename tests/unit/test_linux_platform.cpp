@@ -1,10 +1,12 @@
 #include "platform/linux/AutostartLogonEntry.h"
 #include "platform/linux/DesktopEntryExec.h"
+#include "platform/linux/DisplayProbe.h"
 #include "platform/linux/IniSettingsStore.h"
 #include "FileSizeLimit.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -171,4 +173,38 @@ TEST(IniSettingsStore, AFailedWriteIsReportedAndKeepsThePreviousFile)
                                  QString(500, QLatin1Char('k'))));
     }
     EXPECT_EQ(readText(file), before);
+}
+
+TEST(DisplayProbe, AnswersOnlyWhenAServerListensOrQtJudgesItself)
+{
+    QTemporaryDir runtime;
+    QLocalServer compositor;
+    ASSERT_TRUE(compositor.listen(runtime.filePath(QStringLiteral("wayland-7"))));
+    const QByteArray dir = QFile::encodeName(runtime.path());
+    const QByteArray live = QFile::encodeName(compositor.fullServerName());
+    // No X server listens on display 4711.
+    const QByteArray noX = ":4711";
+    struct Case {
+        const char* name;
+        DisplayEnvironment environment;
+        bool answers;
+    };
+    const Case cases[] = {
+        {"nothing set", {}, false},
+        {"an X display without a server", {{}, noX, {}, {}, dir}, false},
+        {"a Wayland socket by name", {{}, noX, "wayland-7", {}, dir}, true},
+        {"a Wayland socket by path", {{}, {}, live, {}, {}}, true},
+        {"a stale Wayland name", {{}, noX, "wayland-8", {}, dir}, false},
+        {"wayland-0 is not there", {{}, {}, {}, {}, dir}, false},
+        {"a socket handed over", {{}, {}, {}, "5", {}}, true},
+        {"X asked for, only Wayland there", {"xcb", noX, "wayland-7", {}, dir}, false},
+        {"Wayland asked for", {"wayland", {}, "wayland-7", {}, dir}, true},
+        {"either asked for", {"xcb;wayland-egl", noX, "wayland-7", {}, dir}, true},
+        {"offscreen", {"offscreen", {}, {}, {}, {}}, true},
+        {"a platform with options", {"vnc:size=800x600", {}, {}, {}, {}}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(displayAnswers(c.environment), c.answers);
+    }
 }

@@ -5,6 +5,7 @@
 #include "platform/linux/wallpaper/SwaybgProcess.h"
 #include "platform/linux/wallpaper/UncompressedPng.h"
 #include "platform/linux/wallpaper/WallpaperCopy.h"
+#include "FileSizeLimit.h"
 #include "test_pictures_support.h"
 
 #include <QCoreApplication>
@@ -191,6 +192,30 @@ TEST_F(SetterTest, AMissingOrFailingToolFailsTheChangeAndKeepsTheShownCopy)
     runner.failingArguments = {QStringLiteral("picture-uri")};
     EXPECT_FALSE(setter.setWallpaper(bmp(), StyleCenter, &picture));
     EXPECT_EQ(copyFiles(), shown);
+}
+
+TEST_F(SetterTest, ACopyThatCannotBeWrittenIsSaidOnceForEachRunOfFailures)
+{
+    auto setter = makeSetter(DesktopKind::Gnome);
+    QStringList said;
+    setter.setProblemReport([&](const QString& line) { said << line; });
+    const QImage picture = noise(64, 64);
+    // Whether the disk is full at each change, and how many lines have been said after it.
+    const std::pair<bool, int> changes[] = {{true, 1}, {true, 1}, {true, 1}, {false, 1}, {false, 1}, {true, 2}};
+    int step = 0;
+    for (const auto& [full, lines] : changes) {
+        SCOPED_TRACE(step++);
+        if (full) {
+            const FileSizeLimit limit{100};
+            EXPECT_FALSE(setter.setWallpaper(bmp(), StyleCenter, &picture));
+        } else {
+            EXPECT_TRUE(setter.setWallpaper(bmp(), StyleCenter, &picture));
+        }
+        EXPECT_EQ(said.size(), lines);
+    }
+    ASSERT_FALSE(said.isEmpty());
+    EXPECT_TRUE(said.front().contains(copies())) << said.front().toStdString();
+    EXPECT_FALSE(said.front().contains(QLatin1Char('\n')));
 }
 
 TEST_F(SetterTest, AnOlderGnomeWithoutTheDarkPictureKeyStillChanges)

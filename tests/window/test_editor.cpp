@@ -550,3 +550,39 @@ TEST_F(Editor, NamesThatAreNoValidTextShowTheirPicturesAndAreSavedByteForByte)
     EXPECT_EQ(bytesOf(file), lines);
     EXPECT_TRUE(messages.shown.empty());
 }
+
+TEST_F(Editor, NamesWithALineEndAreRefusedAndTheRestOfTheChoiceIsAdded)
+{
+    const QString refused = QStringLiteral("Názvy některých vybraných souborů obsahují konec řádku, a proto je "
+                                           "nelze uložit do kolekce tapet.\rTyto soubory nebyly přidány.");
+    struct Case {
+        const char* name;
+        QStringList chosen;
+        QStringList added;
+        bool told;
+    };
+    const Case cases[] = {
+        {"a line feed", {temp.path(), "a.png", "b\nc.png", "d.png"}, {path("a.png"), path("d.png")}, true},
+        {"a carriage return", {temp.path(), "e\r.png", "f.png"}, {path("f.png")}, true},
+        {"both, in the folder", {temp.path() + "/x\r\ny", "g.png"}, {}, true},
+        {"one file", {path("h\n.png")}, {}, true},
+        {"none", {temp.path(), "i.png"}, {path("i.png")}, false},
+    };
+    start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        click("Label4");
+        messages.shown.clear();
+        add(nulJoined(c.chosen));
+        EXPECT_EQ(entries(), c.added);
+        EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: %1").arg(c.added.size()));
+        if (!c.told) {
+            EXPECT_TRUE(messages.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, refused);
+        EXPECT_EQ(messages.shown[0].title, QStringLiteral("Chyba"));
+        EXPECT_EQ(messages.shown[0].style, MsgStyle::OkCritical);
+    }
+}

@@ -5,6 +5,7 @@
 #include "WindowFixture.h"
 
 #include "engine/CollectionFile.h"
+#include "platform/qt/QtMessageBoxes.h"
 #include "tests/unit/FileSizeLimit.h"
 
 #if defined(Q_OS_UNIX)
@@ -12,8 +13,11 @@
 #endif
 
 #include <QDir>
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QRandomGenerator>
+#include <QTimer>
 
 namespace {
 
@@ -418,6 +422,26 @@ TEST_F(Faults, ACollectionOf40000LinesLoadsItsFirst32767AndSaysSo)
     EXPECT_EQ(wallpaper.calls.size(), 2u);
 }
 
+TEST_F(Faults, ACollectionOfMoreThan8MiBLoadsItsBeginningAndSaysItIsTooLarge)
+{
+    // 2100 paths of 4000 bytes: real paths, only too many bytes of them.
+    QByteArray bytes;
+    for (int i = 0; i < 2100; ++i)
+        bytes += "/" + QByteArray::number(1000 + i) + QByteArray(3995, 'v') + "\r\n";
+    const QString file = path(QStringLiteral("velka.tkl"));
+    overwrite(file, bytes);
+    storeOption(QStringLiteral("kolekce"), file);
+    start();
+    EXPECT_EQ(list()->count(), 8 * 1024 * 1024 / 4000);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Soubor %1 je příliš velký pro kolekci tapet.\r"
+                             "Přidány byly jen tapety přečtené z jeho začátku.")
+                  .arg(file));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Chyba"));
+    EXPECT_EQ(messages.shown[0].style, MsgStyle::OkCritical);
+}
+
 TEST_F(Faults, ADesktopThatRefusesTheWallpaperStopsNothing)
 {
     wallpaper.result = false;
@@ -473,4 +497,38 @@ TEST_F(Faults, TheEditorOpensGarbageAndNonPicturesAndSavesThemBackWhole)
         after << entry.text;
     EXPECT_EQ(after, before);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(MessageBoxes, ShowTheirTextAsWrittenNeverAsMarkup)
+{
+    struct Case {
+        QString text;
+        int style;
+        QString shown;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Soubor /tmp/<b>a</b>.tkl není kolekce.\rDalší věta."), MsgStyle::OkCritical,
+         QStringLiteral("Soubor /tmp/<b>a</b>.tkl není kolekce.\nDalší věta.")},
+        {QStringLiteral("Uložit /tmp/a&amp;b &lt;c&gt;.tkl?"), MsgStyle::YesNoQuestion,
+         QStringLiteral("Uložit /tmp/a&amp;b &lt;c&gt;.tkl?")},
+    };
+    QtMessageBoxes boxes;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        Qt::TextFormat format = Qt::AutoText;
+        QString text;
+        // The box is modal: it is read, then closed, from inside its own loop.
+        QTimer::singleShot(0, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                    format = box->textFormat();
+                    text = box->text();
+                    box->done(QMessageBox::No);
+                }
+            }
+        });
+        boxes.show(nullptr, c.text, QStringLiteral("Chyba"), c.style);
+        EXPECT_EQ(format, Qt::PlainText);
+        EXPECT_EQ(text, c.shown);
+    }
 }

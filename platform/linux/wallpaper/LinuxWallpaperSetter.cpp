@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -19,6 +20,11 @@ namespace {
 bool isStyle(int style)
 {
     return style == StyleCenter || style == StyleStretch || style == StyleTile;
+}
+
+void writeToStandardError(const QString& line)
+{
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
 }
 
 } // namespace
@@ -32,6 +38,7 @@ LinuxWallpaperSetter::LinuxWallpaperSetter(DesktopKind desktop, ToolRunner& runn
     , m_rootSetter(std::move(rootSetter))
     , m_pcmanfmRunning(std::move(pcmanfmRunning))
     , m_swaybgStarter(std::move(swaybgStarter))
+    , m_report(writeToStandardError)
 {
     if (m_desktop == DesktopKind::Lxqt && !pcmanfmQtConfig.isEmpty())
         m_pcmanfmQtKeeper = std::make_unique<PcmanfmQtModeKeeper>(std::move(pcmanfmQtConfig));
@@ -68,8 +75,16 @@ bool LinuxWallpaperSetter::setThroughTools(const QImage& picture, int style)
     if (m_desktop == DesktopKind::Swaybg && !m_swaybgStarter)
         return false;
     const QString copy = writeWallpaperCopy(picture, m_copyFolder, nextStamp());
-    if (copy.isEmpty())
+    if (copy.isEmpty()) {
+        // The window shows nothing of it (the change comes again at its time), so a
+        // full disk is told on standard error, once until a copy is written again.
+        if (!std::exchange(m_copyFailing, true) && m_report)
+            m_report(QStringLiteral("tapetor: Tapetu se nepodařilo změnit, protože do složky %1 nelze zapsat "
+                                    "její kopii. Uvolněte místo na disku.")
+                         .arg(m_copyFolder));
         return false;
+    }
+    m_copyFailing = false;
 
     // swaybg reads the picture when it starts: it gets the fresh copy, as sway does.
     const bool accepted = m_desktop == DesktopKind::Swaybg ? m_swaybgStarter(copy, swaybgArguments(copy, m_lastStyle))

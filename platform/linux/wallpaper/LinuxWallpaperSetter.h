@@ -36,6 +36,11 @@ public:
 
     DesktopKind desktop() const { return m_desktop; }
 
+    // Takes the one line said when the desktop's copy of the picture cannot be written
+    // (standard error unless replaced).
+    using ProblemReport = std::function<void(const QString& line)>;
+    void setProblemReport(ProblemReport report) { m_report = std::move(report); }
+
 private:
     bool setThroughTools(const QImage& picture, int style);
     bool runCalls(const QString& copy, int style);
@@ -52,6 +57,9 @@ private:
     // outside 0..2 keeps the one used before, as the Windows registry values would.
     int m_lastStyle = StyleCenter;
     qint64 m_lastStamp = 0;
+    ProblemReport m_report;
+    // The copy failed last time too: a full disk is said once, not on every change.
+    bool m_copyFailing = false;
 };
 
 // The setter for this session's desktop, with the copies kept in the per-user data
