@@ -63,10 +63,21 @@ QDateTime nextChangeMoment(const QDateTime& now, float seconds)
     const std::optional<qint64> ms = intervalMs(now, seconds);
     if (!ms)
         return {};
-    qint64 withinDay = *ms % DayMs;
-    if (withinDay <= 0)
-        withinDay += DayMs;
-    return now.addMSecs(withinDay);
+    // Within a day the moment is the interval's real time later, the instant the shown
+    // time of day first comes. Longer ones drop whole days: the moment is the first time
+    // the shown time of day comes, which across a daylight-saving change is not the
+    // interval less whole days of real time.
+    if (*ms > 0 && *ms < DayMs)
+        return now.addMSecs(*ms);
+    const QTime shown = now.addMSecs(*ms).time();
+    // The shown time may fall in the hour skipped on the first day it could come.
+    for (int days = 0; days <= 2; ++days) {
+        QDateTime moment = now.addDays(days);
+        moment.setTime(shown);
+        if (moment > now && moment.time() == shown)
+            return moment;
+    }
+    return {};
 }
 
 QDateTime sameClockTimeAfter(const QDateTime& moment, const QDateTime& now)

@@ -14,9 +14,11 @@ QString renderLongTime(const QDateTime& moment, const QLocale& locale);
 // change the result is a clock time that actually occurs.
 QString nextChangeTimeText(const QDateTime& now, float seconds, const QLocale& locale);
 
-// The moment the change shown by nextChangeTimeText falls due: the first time that
-// time of day comes, so whole days of the interval are dropped and a whole number of
-// days (none included) means the same time tomorrow. Invalid when no time is shown.
+// The moment the change shown by nextChangeTimeText falls due. An interval under a day
+// falls due that real time later; a longer one at the first time the shown time of day
+// comes, so whole days of the interval are dropped and a whole number of days (none
+// included) means the same time tomorrow, also across a daylight-saving change. Invalid
+// when no time is shown.
 QDateTime nextChangeMoment(const QDateTime& now, float seconds);
 
 // The same clock time on the first later day that lies after `now`: the occasion a

@@ -1,4 +1,5 @@
 #include "platform/linux/IniSettingsStore.h"
+#include "platform/linux/SaveLeftovers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -55,6 +56,7 @@ bool IniSettingsStore::write(const QString& app, const QString& section, const Q
     QSettings& settings = settingsFor(app);
     QDir().mkpath(QFileInfo(filePath(app)).absolutePath());
     settings.setValue(section + QLatin1Char('/') + key, value);
+    clearLeftoversOfKilledSaves(filePath(app));
     // QSettings writes through a temporary file, so a failure leaves the old file whole.
     settings.sync();
     if (settings.status() == QSettings::NoError)

@@ -3,6 +3,7 @@
 #include "engine/EntryFile.h"
 #include "engine/PictureIO.h"
 #include "FileSizeLimit.h"
+#include "FolderRemovedByBytes.h"
 #include "test_pictures_support.h"
 
 #include <QBuffer>
@@ -299,6 +300,7 @@ TEST(CollectionFile, AFileReadInPiecesGivesEveryEntryWhole)
 TEST(CollectionFile, EntriesKeepTheirBytesAndOpenTheirFilesByThem)
 {
     QTemporaryDir dir;
+    const FolderRemovedByBytes cleanup(dir.path());
     const QByteArray folder = QFile::encodeName(dir.path());
     const QByteArray latin2 = folder + "/\xe8\xe1st.png";
     const QByteArray utf8 = folder + "/ěščřžýáíé.png";

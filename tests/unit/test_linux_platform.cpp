@@ -2,13 +2,25 @@
 #include "platform/linux/DesktopEntryExec.h"
 #include "platform/linux/DisplayProbe.h"
 #include "platform/linux/IniSettingsStore.h"
+#include "platform/linux/SaveLeftovers.h"
+#include "platform/qt/QtSingleInstance.h"
 #include "FileSizeLimit.h"
 
 #include <QDir>
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QLocalServer>
+#include <QLockFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <fcntl.h>
+#include <thread>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -207,4 +219,98 @@ TEST(DisplayProbe, AnswersOnlyWhenAServerListensOrQtJudgesItself)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(displayAnswers(c.environment), c.answers);
     }
+}
+
+TEST(IniSettingsStore, ALockNoLivingSaveOwnsIsRemovedAtOnce)
+{
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QByteArray self = QByteArray::number(qint64(::getpid()));
+    const struct {
+        const char* name;
+        QByteArray contents;
+        bool fileLocked; // a living holder keeps a file lock on it
+        bool removed;
+    } cases[] = {
+        {"empty, left by a kill before the owner was written", {}, false, true},
+        {"unreadable contents", "?\n", false, true},
+        {"owner ended", "2147483000\ntapetor\n" + host + "\n", false, true},
+        {"owner alive", self + "\ntapetor\n" + host + "\n", false, false},
+        {"owner on another machine", "2147483000\ntapetor\nelsewhere.invalid\n", false, false},
+        {"empty while its creator holds it", {}, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        const QString lockPath = folder.filePath(QStringLiteral("tapetor.ini.lock"));
+        QFile lock(lockPath);
+        ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
+        lock.write(c.contents);
+        lock.flush();
+        // Long past the moment its creator writes the owner in.
+        lock.setFileTime(QDateTime::currentDateTime().addSecs(-2), QFileDevice::FileModificationTime);
+        if (c.fileLocked) {
+            ASSERT_EQ(::flock(lock.handle(), LOCK_EX | LOCK_NB), 0);
+        }
+        EXPECT_EQ(removeStaleLock(lockPath), c.removed);
+        EXPECT_EQ(QFile::exists(lockPath), !c.removed);
+    }
+}
+
+TEST(IniSettingsStore, CopiesOfKilledSavesAreRemovedWhenNoSaveRuns)
+{
+    QTemporaryDir config;
+    QDir(config.path()).mkpath(QStringLiteral("tapetor"));
+    const QString file = config.filePath(QStringLiteral("tapetor/tapetor.ini"));
+    const QStringList copies{file + QStringLiteral(".Ab3xQ9"), file + QStringLiteral(".zz0000")};
+    const QStringList others{file + QStringLiteral(".Ab3xQ"), file + QStringLiteral(".bak.Ab3xQ9"),
+                             config.filePath(QStringLiteral("tapetor/other.ini.Ab3xQ9"))};
+    for (const QString& path : copies + others) {
+        QFile made(path);
+        ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+    }
+    {
+        // A save running in another process owns its copy.
+        QLockFile running(file + QStringLiteral(".lock"));
+        ASSERT_TRUE(running.tryLock(0));
+        clearLeftoversOfKilledSaves(file);
+        for (const QString& path : copies)
+            EXPECT_TRUE(QFile::exists(path)) << qPrintable(path);
+    }
+    IniSettingsStore store(config.path());
+    ASSERT_TRUE(
+        store.write(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("1")));
+    for (const QString& path : copies)
+        EXPECT_FALSE(QFile::exists(path)) << qPrintable(path);
+    for (const QString& path : others)
+        EXPECT_TRUE(QFile::exists(path)) << qPrintable(path);
+}
+
+TEST(QtSingleInstance, AnOldPlaceOfALivingCopyIsNotTakenOver)
+{
+    QTemporaryDir runtime;
+    const QString socket = runtime.filePath(QStringLiteral("tapetor.socket"));
+    const QString lockPath = runtime.filePath(QStringLiteral("tapetor.lock"));
+    QtSingleInstance running(socket, lockPath);
+    running.onHandOver = [] { return true; };
+    ASSERT_EQ(running.claim(), SingleInstance::Claim::First);
+    // The copy has run for a while; and on a file system whose locks do not reach other
+    // processes (a home on NFS) only the lock file's contents tell that it lives.
+    QFile held(lockPath);
+    ASSERT_TRUE(held.open(QIODevice::ReadOnly));
+    const QByteArray contents = held.readAll();
+    held.close();
+    ASSERT_TRUE(QFile::remove(lockPath));
+    QFile copy(lockPath);
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly) && copy.write(contents) == contents.size() && copy.flush());
+    ASSERT_TRUE(copy.setFileTime(QDateTime::currentDateTime().addSecs(-120), QFileDevice::FileModificationTime));
+    copy.close();
+
+    // The second start waits for an answer on its own thread while this one answers.
+    QtSingleInstance second(socket, lockPath);
+    std::atomic<int> claimed{-1};
+    std::thread start([&] { claimed = int(second.claim()); });
+    while (claimed < 0)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    start.join();
+    EXPECT_EQ(claimed, int(SingleInstance::Claim::HandedOver));
 }

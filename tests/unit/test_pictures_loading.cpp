@@ -304,14 +304,20 @@ TEST_F(PictureLoading, CountsTheScansOfAJpegAcrossStuffedBytesAndRestartMarkers)
     // Noise leaves stuffed 0xFF bytes in the compressed data; none is a marker.
     ASSERT_GT(progressive.count(QByteArray("\xff\x00", 2)), 0);
 
-    // After every scan header, a restart marker and a stuffed byte, each followed by
-    // bytes that would read as a length of 32 kB were they a segment.
-    QByteArray marked = progressive;
-    for (qsizetype at = marked.indexOf("\xff\xda"); at >= 0; at = marked.indexOf("\xff\xda", at + 2)) {
-        const int header = (quint8(marked[at + 2]) << 8) | quint8(marked[at + 3]);
-        marked.insert(at + 2 + header, QByteArray("\xff\xd3\x7f\x7f\xff\x00\x7f\x7f", 8));
+    // After every scan header, a restart marker (the first, a middle one and the last of
+    // the eight) and a stuffed byte, each followed by bytes that would read as a length
+    // of 32 kB were they a segment.
+    for (const char restart : {'\xd0', '\xd3', '\xd7'}) {
+        SCOPED_TRACE(int(quint8(restart)));
+        QByteArray marked = progressive;
+        for (qsizetype at = marked.indexOf("\xff\xda"); at >= 0; at = marked.indexOf("\xff\xda", at + 2)) {
+            const int header = (quint8(marked[at + 2]) << 8) | quint8(marked[at + 3]);
+            QByteArray inserted("\xff\xd3\x7f\x7f\xff\x00\x7f\x7f", 8);
+            inserted[1] = restart;
+            marked.insert(at + 2 + header, inserted);
+        }
+        EXPECT_EQ(scansOf(marked), 10);
     }
-    EXPECT_EQ(scansOf(marked), 10);
 
     // Fill bytes before a marker, and nothing counted after the end of the picture.
     QByteArray padded = progressive;

@@ -1,4 +1,5 @@
 #include "engine/Schedule.h"
+#include "engine/SettingsText.h"
 
 #include <QTimeZone>
 #include <gtest/gtest.h>
@@ -59,6 +60,58 @@ TEST(Schedule, NextChangeAcrossDaylightSavingIsAClockTimeThatOccurs)
 #endif
 }
 
+TEST(Schedule, TheChangeFallsDueAtTheShownTimeAcrossDaylightSaving)
+{
+    const QTimeZone prague("Europe/Prague");
+    ASSERT_TRUE(prague.isValid());
+    // Clocks jump from 02:00 to 03:00 on 29 March 2026 and back from 03:00 to 02:00 on
+    // 25 October 2026.
+    const QDateTime beforeSpring(QDate(2026, 3, 28), QTime(10, 0), prague);
+    const QDateTime beforeAutumn(QDate(2026, 10, 24), QTime(10, 0), prague);
+    const struct {
+        QDateTime now;
+        float minutes;
+        const char* shown;
+        qint64 secondsLeft;
+    } cases[] = {
+        {beforeSpring, 25 * 60, "12:00:00", 2 * 3600},
+        {beforeSpring, 24 * 60, "11:00:00", 3600},
+        {beforeSpring, 48 * 60, "11:00:00", 3600},
+        {beforeSpring, 0, "10:00:00", 23 * 3600},
+        {beforeAutumn, 25 * 60, "10:00:00", 25 * 3600},
+        {beforeAutumn, 24 * 60 + 30, "9:30:00", 24 * 3600 + 30 * 60},
+        // Under a day: real time, wherever the shown time lies.
+        {beforeSpring, 23 * 60 + 30, "10:30:00", 23 * 3600 + 30 * 60},
+        {QDateTime(QDate(2026, 3, 29), QTime(1, 45), prague), 30, "3:15:00", 30 * 60},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.now.toString(Qt::ISODate).toStdString() + " + " + std::to_string(c.minutes) + " min");
+        const float seconds = c.minutes * 60.0f;
+        const QString shown = nextChangeTimeText(c.now, seconds, czech);
+        EXPECT_EQ(shown, QString::fromLatin1(c.shown));
+        const QDateTime moment = nextChangeMoment(c.now, seconds);
+        EXPECT_EQ(c.now.secsTo(moment), c.secondsLeft);
+        EXPECT_EQ(renderLongTime(moment, czech), shown);
+        // The countdown, which wraps at a day, tells the same time left.
+        if (c.minutes >= 24 * 60 && c.secondsLeft < 86400) {
+            EXPECT_EQ(QTime(0, 0).addSecs(int(c.secondsLeft)).toString(QStringLiteral("HH:mm:ss")),
+                      countdownText(renderLongTime(c.now, czech), shown, czech));
+        }
+    }
+}
+
+TEST(Schedule, IntervalsRoundToTheNearestMillisecond)
+{
+    const struct {
+        const char* minutes;
+        qint64 ms;
+    } cases[] = {{"0.7", 42000}, {"0.007", 420}, {"1", 60000}, {"1500", 3600000}};
+    for (const auto& c : cases) {
+        const float seconds = static_cast<float>(intervalValue(QLatin1String(c.minutes)) * 60.0);
+        EXPECT_EQ(tenFifteen.msecsTo(nextChangeMoment(tenFifteen, seconds)), c.ms) << c.minutes;
+    }
+}
+
 TEST(Schedule, CountdownWrapsPastMidnight)
 {
     EXPECT_EQ(countdownText(QStringLiteral("10:15:30"), QStringLiteral("11:15:30"), czech), QStringLiteral("01:00:00"));
@@ -79,6 +132,9 @@ TEST(Schedule, UnreadableCaptionsCountAsMidnight)
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     EXPECT_EQ(secondsOfDay(QStringLiteral("1:02:03 PM"), english), 13 * 3600 + 2 * 60 + 3);
     EXPECT_EQ(secondsOfDay(QStringLiteral("12:00:05 AM"), english), 5);
+    EXPECT_EQ(secondsOfDay(QStringLiteral("12:30:00 PM"), english), 45000);
+    // Without seconds the format does not read it, and the day-half marker is repaired.
+    EXPECT_EQ(secondsOfDay(QStringLiteral("12:30 PM"), english), 45000);
 }
 
 TEST(Schedule, ClockAndDateTexts)

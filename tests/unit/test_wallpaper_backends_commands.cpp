@@ -3,7 +3,14 @@
 #include "platform/linux/wallpaper/StyleOptions.h"
 #include "platform/linux/wallpaper/TextQuoting.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -57,6 +64,61 @@ TEST(DesktopDetectionTest, UnknownOrMissingDesktopsUseSwaybgOnWaylandAndTheRootW
         // Xwayland's root window would lie under the compositor's background.
         EXPECT_EQ(detectDesktop(s(currentDesktop), true, true), DesktopKind::Swaybg);
         EXPECT_EQ(detectDesktop(s(currentDesktop), false, false), DesktopKind::Unsupported);
+    }
+}
+
+// A compositor's socket: bound and listening; the kernel answers a connection for it.
+class ListeningSocket {
+public:
+    explicit ListeningSocket(const QString& path)
+        : m_fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0))
+    {
+        const QByteArray name = QFile::encodeName(path);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        m_listening
+            = ::bind(m_fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 && ::listen(m_fd, 4) == 0;
+    }
+    ~ListeningSocket() { ::close(m_fd); }
+    ListeningSocket(const ListeningSocket&) = delete;
+    ListeningSocket& operator=(const ListeningSocket&) = delete;
+    bool listening() const { return m_listening; }
+
+private:
+    int m_fd;
+    bool m_listening = false;
+};
+
+TEST(DesktopDetectionTest, OnlyAWaylandSocketThatAnswersCountsAsWayland)
+{
+    QTemporaryDir runtime;
+    const ListeningSocket compositor(runtime.filePath(QStringLiteral("wayland-1")));
+    ASSERT_TRUE(compositor.listening());
+    {
+        // A socket whose compositor has ended: it is still there, and nobody listens.
+        const ListeningSocket ended(runtime.filePath(QStringLiteral("wayland-0")));
+    }
+    QFile plain(runtime.filePath(QStringLiteral("wayland-2")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    const QString dir = runtime.path();
+    const struct {
+        QString waylandDisplay;
+        QString runtimeDir;
+        bool answers;
+    } cases[] = {
+        {s("wayland-1"), dir, true},
+        {dir + s("/wayland-1"), QString(), true},
+        {dir + s("/wayland-1"), s("/nonexistent"), true},
+        {s("wayland-0"), dir, false},
+        {s("wayland-2"), dir, false},
+        {s("wayland-9"), dir, false},
+        {s("wayland-1"), QString(), false},
+        {QString(), dir, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(qPrintable(c.waylandDisplay + s(" in ") + c.runtimeDir));
+        EXPECT_EQ(waylandDisplayAnswers(c.waylandDisplay, c.runtimeDir), c.answers);
     }
 }
 

@@ -159,3 +159,14 @@ TEST(RootCompositionTest, AnInvalidStyleOrNoPictureLeavesABlackScreen)
         }
     }
 }
+
+TEST(RootCompositionTest, MonitorsAreAskedForFromRandROneFiveOn)
+{
+    const struct {
+        int major;
+        int minor;
+        bool reports;
+    } cases[] = {{1, 4, false}, {1, 5, true}, {1, 6, true}, {2, 0, true}, {0, 9, false}, {0, 5, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(randrReportsMonitors(c.major, c.minor), c.reports) << c.major << '.' << c.minor;
+}

@@ -3,6 +3,7 @@
 
 #include "engine/Schedule.h"
 #include "ui/PreviewBox.h"
+#include "tests/unit/FolderRemovedByBytes.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -509,6 +510,7 @@ TEST_F(Editor, AnAddedEntryGoesAfterTheEntriesItEqualsWithCaseIgnored)
 TEST_F(Editor, NamesThatAreNoValidTextShowTheirPicturesAndAreSavedByteForByte)
 {
     start();
+    const FolderRemovedByBytes cleanup(temp.path());
     // An old Latin-2 name ("1 část.png") on a UTF-8 system, and a Czech name in UTF-8.
     const QByteArray latin2 = QFile::encodeName(temp.path()) + "/1 \xe8\xe1st.png";
 #if defined(Q_OS_UNIX)

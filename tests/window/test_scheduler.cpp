@@ -3,6 +3,8 @@
 
 #include "ui/PreviewBox.h"
 
+#include <QTimeZone>
+
 class Scheduler : public WindowFixture {
 protected:
     // Automatic changing every `interval` minutes over a two-picture collection.
@@ -68,6 +70,19 @@ TEST_F(Scheduler, AWholeDayIntervalDoesNotRepeatWithinTheSecond)
     startChanging(QStringLiteral("1440"));
     EXPECT_EQ(text("CasZmeny"), QStringLiteral("10:15:30"));
     EXPECT_EQ(runFor(2000), 0u) << "the start-up change was made in that very second";
+}
+
+TEST_F(Scheduler, OverADayAcrossSummerTimeTheChangeComesAtTheShownTime)
+{
+    // The clocks skip from 02:00 to 03:00 on 29 March 2026.
+    clock.current = QDateTime(QDate(2026, 3, 28), QTime(10, 0), QTimeZone("Europe/Prague"));
+    startChanging(QStringLiteral("1500"));
+    EXPECT_EQ(text("CasZmeny"), QStringLiteral("12:00:00"));
+    tick(0);
+    EXPECT_EQ(text("StatusCas"), QStringLiteral("02:00:00"));
+    EXPECT_EQ(runFor(2 * 3600000 - 1000, 1000), 0u);
+    EXPECT_EQ(text("StatusCas"), QStringLiteral("00:00:01"));
+    EXPECT_EQ(runFor(1000), 1u);
 }
 
 TEST_F(Scheduler, NoChangeWhileAPageIsOpenAndNoneMadeUpLater)

@@ -1,6 +1,12 @@
 #include "platform/linux/wallpaper/DesktopDetection.h"
 
+#include <QFile>
 #include <QStringList>
+
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,8 +50,31 @@ DesktopKind detectDesktop(const QString& currentDesktop, bool hasX11Display, boo
     return hasX11Display ? DesktopKind::X11Root : DesktopKind::Unsupported;
 }
 
+bool waylandDisplayAnswers(const QString& waylandDisplay, const QString& runtimeDir)
+{
+    if (waylandDisplay.isEmpty())
+        return false;
+    const bool absolute = waylandDisplay.startsWith(QLatin1Char('/'));
+    if (!absolute && runtimeDir.isEmpty())
+        return false;
+    const QByteArray path
+        = QFile::encodeName(absolute ? waylandDisplay : runtimeDir + QLatin1Char('/') + waylandDisplay);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const bool answers = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return answers;
+}
+
 DesktopKind detectRunningDesktop()
 {
     return detectDesktop(qEnvironmentVariable("XDG_CURRENT_DESKTOP"), !qEnvironmentVariableIsEmpty("DISPLAY"),
-                         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+                         waylandDisplayAnswers(qEnvironmentVariable("WAYLAND_DISPLAY"),
+                                               qEnvironmentVariable("XDG_RUNTIME_DIR")));
 }

@@ -12,5 +12,10 @@ enum class DesktopKind { Gnome, Cinnamon, Mate, Xfce, Kde, Lxde, Lxqt, Sway, Swa
 // under Xwayland the root window lies hidden below the compositor's own background.
 DesktopKind detectDesktop(const QString& currentDesktop, bool hasX11Display, bool hasWaylandDisplay);
 
+// Whether a Wayland compositor answers on the socket WAYLAND_DISPLAY names: a path of
+// its own when absolute, else a name in XDG_RUNTIME_DIR. A name left over from an
+// earlier session, or exported by a terminal into an X session, names no living socket.
+bool waylandDisplayAnswers(const QString& waylandDisplay, const QString& runtimeDir);
+
 // Reads the environment.
 DesktopKind detectRunningDesktop();

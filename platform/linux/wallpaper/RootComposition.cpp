@@ -97,3 +97,8 @@ void composeRootPicture(const QImage& picture, int style, const QList<QRect>& mo
         painter.restore();
     }
 }
+
+bool randrReportsMonitors(int major, int minor)
+{
+    return major > 1 || (major == 1 && minor >= 5);
+}

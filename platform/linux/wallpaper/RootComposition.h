@@ -15,3 +15,7 @@ void composeRootPicture(const QImage& picture, int style, const QList<QRect>& mo
 
 // Where a picture of pictureSize is centred in area; negative offsets clip.
 QPoint centredOrigin(const QSize& pictureSize, const QRect& area);
+
+// Whether an X server of this RandR version reports its monitors (RRGetMonitors came with
+// 1.5); an older one has the picture drawn across the whole screen.
+bool randrReportsMonitors(int major, int minor);

@@ -21,7 +21,7 @@ QList<QRect> monitorRects(Display* display, Window root, const QRect& screenRect
     int major = 0;
     int minor = 0;
     if (XRRQueryExtension(display, &eventBase, &errorBase) && XRRQueryVersion(display, &major, &minor)
-        && (major > 1 || (major == 1 && minor >= 5))) {
+        && randrReportsMonitors(major, minor)) {
         int count = 0;
         if (XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count)) {
             for (int i = 0; i < count; ++i)
