@@ -20,7 +20,9 @@ bool xServerAnswers(const QByteArray& display)
     return answers;
 }
 
-bool socketAnswers(const QByteArray& path)
+} // namespace
+
+bool unixSocketAnswers(const QByteArray& path)
 {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -35,6 +37,8 @@ bool socketAnswers(const QByteArray& path)
     return answers;
 }
 
+namespace {
+
 bool waylandAnswers(const DisplayEnvironment& environment)
 {
     // A compositor that started the program hands it a connected socket.
@@ -44,8 +48,8 @@ bool waylandAnswers(const DisplayEnvironment& environment)
     const QByteArray name
         = environment.waylandDisplay.isEmpty() ? QByteArrayLiteral("wayland-0") : environment.waylandDisplay;
     if (name.startsWith('/'))
-        return socketAnswers(name);
-    return !environment.runtimeDir.isEmpty() && socketAnswers(environment.runtimeDir + '/' + name);
+        return unixSocketAnswers(name);
+    return !environment.runtimeDir.isEmpty() && unixSocketAnswers(environment.runtimeDir + '/' + name);
 }
 
 } // namespace

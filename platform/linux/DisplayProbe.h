@@ -18,3 +18,6 @@ struct DisplayEnvironment {
 // when it finds no display. Platforms other than X and Wayland (offscreen, vnc) are
 // left for Qt to judge.
 bool displayAnswers(const DisplayEnvironment& environment);
+
+// Whether a process listens on the local socket at PATH (a Wayland compositor's, say).
+bool unixSocketAnswers(const QByteArray& path);

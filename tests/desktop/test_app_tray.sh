@@ -61,10 +61,10 @@ check "icon removed" 1 "$(wait_until '[[ -z $(tray_icon) ]]' 5 && echo 1 || echo
 write_settings "kolekce=$T/k.tkl" "run=1" "afterstart=False" "afterinterval=True" "interval=60"
 start_tapetor
 check "again in the tray" 1 "$(wait_until '[[ -n $(tray_icon) && -z $(main_window) ]]' 20 && echo 1 || echo 0)"
-# Start-up shows the second picture; "/startos" the second and then the third.
+# Start-up shows the second picture; "/startos" goes on after it, the third and then the first.
 check "start-up change" "00FF00" "$(root_pixel 40 740)"
 check "/startos beside the tray copy ends by itself" 0 "$(run_tapetor /startos)"
-check "/startos changed" "0000FF" "$(root_pixel 40 740)"
+check "/startos changed" "FF0000" "$(root_pixel 40 740)"
 check "tray copy still runs after /startos" 1 "$(tapetor_alive && echo 1 || echo 0)"
 
 # As if it had run for a day: a long-running copy keeps its place.

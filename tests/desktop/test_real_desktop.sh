@@ -301,6 +301,8 @@ STYLE_NAMES=(center stretch tile)
 
 run_startos() { # STYLE
     write_settings "kolekce=$T/tapety.tkl" "run=1" "${STYLE_KEYS[$1]}=True"
+    # Every style shows the same last picture: the next start would go on after it.
+    rm -rf "${XDG_STATE_HOME:-$HOME/.local/state}/tapetor"
     start_tapetor /startos
     wait_until '! tapetor_alive' 30
     wait "$TAPETOR_PID"

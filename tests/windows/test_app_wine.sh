@@ -95,14 +95,14 @@ bitmap_colour() {
     [[ -s $bitmap ]] && /usr/bin/convert "bmp:$bitmap" -gravity center -crop 1x1+0+0 -format '%[hex:p{0,0}]' info: 2>/dev/null | cut -c1-6
 }
 
-# Two PNG photos and a JPEG, sorted: a (red), b (green, JPEG), c (blue).
+# Two PNG photos and a JPEG, sorted: a (green, JPEG), b (red), c (blue).
 pictures=$T/obrazky
 mkdir -p "$pictures"
-/usr/bin/convert -size 64x48 xc:'#ff0000' "$pictures/a.png"
-/usr/bin/convert -size 64x48 xc:'#00ff00' -quality 100 "$pictures/b.jpg"
+/usr/bin/convert -size 64x48 xc:'#00ff00' -quality 100 "$pictures/a.jpg"
+/usr/bin/convert -size 64x48 xc:'#ff0000' "$pictures/b.png"
 /usr/bin/convert -size 64x48 xc:'#0000ff' "$pictures/c.png"
 collection=$T/kolekce.tkl
-printf '%s\r\n' "$(windows_path "$pictures/a.png")" "$(windows_path "$pictures/b.jpg")" \
+printf '%s\r\n' "$(windows_path "$pictures/a.jpg")" "$(windows_path "$pictures/b.png")" \
     "$(windows_path "$pictures/c.png")" >"$collection"
 wine reg delete "$run_key" /v tapetor /f </dev/null >/dev/null 2>&1
 
@@ -128,7 +128,8 @@ check "window centred vertically" 1 $(( Y + 162 > 364 && Y + 162 < 414 ? 1 : 0 )
 check "window title" tapetor "$(xdotool getwindowname "$window")"
 check "the start-up change tiles" "0 1" "$(wait_until '[[ $(desktop_style) == "0 1" ]]' 10; desktop_style)"
 check "tray icon docked" 1 "$(wait_until tray_icon 15 && echo 1 || echo 0)"
-check "the start-up change shows b, the JPEG" 00FF "$(bitmap_colour | cut -c1-4)"
+# It goes on after c, the last picture "/startos" showed, and wraps to a.
+check "the start-up change shows a, the JPEG" 00FF "$(bitmap_colour | cut -c1-4)"
 save_root_shot wine-window
 
 # --- the settings page: "uložit" writes the options and the Run value in both forms.

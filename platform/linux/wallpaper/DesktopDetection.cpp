@@ -1,12 +1,10 @@
 #include "platform/linux/wallpaper/DesktopDetection.h"
 
+#include "platform/linux/DisplayProbe.h"
+
 #include <QFile>
 #include <QStringList>
 
-#include <cstring>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 namespace {
 
@@ -57,19 +55,8 @@ bool waylandDisplayAnswers(const QString& waylandDisplay, const QString& runtime
     const bool absolute = waylandDisplay.startsWith(QLatin1Char('/'));
     if (!absolute && runtimeDir.isEmpty())
         return false;
-    const QByteArray path
-        = QFile::encodeName(absolute ? waylandDisplay : runtimeDir + QLatin1Char('/') + waylandDisplay);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= qsizetype(sizeof address.sun_path))
-        return false;
-    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    const bool answers = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return answers;
+    return unixSocketAnswers(
+        QFile::encodeName(absolute ? waylandDisplay : runtimeDir + QLatin1Char('/') + waylandDisplay));
 }
 
 DesktopKind detectRunningDesktop()
