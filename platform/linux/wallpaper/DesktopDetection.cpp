@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QStringList>
 
-
 namespace {
 
 bool kindOf(QString name, DesktopKind& kind)
