@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStringList>
 
 void frmConsole::Form_Load()
 {
@@ -87,16 +88,29 @@ void frmConsole::prepareSecondLogonPicture()
 
 void frmConsole::uninstall()
 {
-    m_services.settings->deleteApp(QStringLiteral("tapetor"));
+    const QString app = QStringLiteral("tapetor");
+    const bool settingsRemoved = m_services.settings->deleteApp(app);
     if (m_services.shown)
         m_services.shown->remove();
-    if (!m_services.logon->canOpen())
-        return;
-    m_services.logon->remove();
-    m_services.messages->show(this,
-                              QStringLiteral("Aplikace tapetor provedla příkaz pro odinstalování.\r"
-                                             "Klikněte na OK a pokračujte v odinstalaci aplikace."),
-                              Texts::Title, MsgStyle::OkInformation);
+    // An entry in a place that cannot be opened stays where it is, and it would start
+    // the program again at the next logon: that is worth saying, not a reason to stop.
+    const bool entryRemoved = m_services.logon->canOpen() && m_services.logon->remove();
+    if (settingsRemoved && entryRemoved) {
+        m_services.messages->show(this,
+                                  QStringLiteral("Aplikace tapetor provedla příkaz pro odinstalování.\r"
+                                                 "Klikněte na OK a pokračujte v odinstalaci aplikace."),
+                                  Texts::Title, MsgStyle::OkInformation);
+    } else {
+        // Whoever uninstalls must learn what is left and where, to remove it by hand.
+        QStringList lines{QStringLiteral("Aplikace tapetor provedla příkaz pro odinstalování jen zčásti.")};
+        if (!settingsRemoved)
+            lines << QStringLiteral("Nepodařilo se odstranit volby aplikace: ") + m_services.settings->location(app);
+        if (!entryRemoved)
+            lines << QStringLiteral("Nepodařilo se odstranit položku pro automatické spuštění: ")
+                    + m_services.logon->location();
+        lines << QStringLiteral("Klikněte na OK a pokračujte v odinstalaci aplikace.");
+        m_services.messages->show(this, lines.join(QLatin1Char('\r')), Texts::Title, MsgStyle::OkWarning);
+    }
     // Leaving no icon behind in the tray, as the exit command does.
     RemoveTrayIcon();
     endProcess();

@@ -8,6 +8,7 @@ class QWidget;
 namespace MsgStyle {
 constexpr int OkCritical = 16;
 constexpr int YesNoQuestion = 36;
+constexpr int OkWarning = 48;
 constexpr int OkInformation = 64;
 constexpr int YesNo = 4;
 } // namespace MsgStyle

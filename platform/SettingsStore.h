@@ -13,5 +13,10 @@ public:
     // False when the text could not be stored durably (unwritable folder, full disk).
     virtual bool write(const QString& app, const QString& section, const QString& key, const QString& value) = 0;
     // Removes every section and key of the application and nothing else.
+    // False when anything of the application is still stored afterwards; an
+    // application that had nothing stored counts as removed.
     virtual bool deleteApp(const QString& app) = 0;
+    // Where the application's settings are kept, as the user would look for them
+    // when they must be removed by hand.
+    virtual QString location(const QString& app) const = 0;
 };

@@ -28,6 +28,8 @@ bool FakeSettingsStore::write(const QString& app, const QString& section, const 
 
 bool FakeSettingsStore::deleteApp(const QString& app)
 {
+    if (failDelete)
+        return false;
     const QString prefix = app + QLatin1Char('/');
     for (auto it = values.begin(); it != values.end();) {
         if (it->first.startsWith(prefix))
@@ -36,6 +38,11 @@ bool FakeSettingsStore::deleteApp(const QString& app)
             ++it;
     }
     return true;
+}
+
+QString FakeSettingsStore::location(const QString& app) const
+{
+    return QStringLiteral("/fake/config/%1/%1.ini").arg(app);
 }
 
 bool FakeSettingsStore::has(const QString& app, const QString& section, const QString& key) const
@@ -64,10 +71,15 @@ bool FakeLogonEntry::write(const QString& programPath, const QString& switchText
 bool FakeLogonEntry::remove()
 {
     ++removeCalls;
-    if (!openable)
+    if (!openable || failRemove)
         return false;
     entry.reset();
     return true;
+}
+
+QString FakeLogonEntry::location() const
+{
+    return QStringLiteral("/fake/config/autostart/tapetor.desktop");
 }
 
 int ScriptedMessageBoxes::show(QWidget*, const QString& text, const QString& title, int style)

@@ -30,6 +30,7 @@ public:
                  const QString& defaultValue) const override;
     bool write(const QString& app, const QString& section, const QString& key, const QString& value) override;
     bool deleteApp(const QString& app) override;
+    QString location(const QString& app) const override;
 
     bool has(const QString& app, const QString& section, const QString& key) const;
     bool hasApp(const QString& app) const;
@@ -37,6 +38,7 @@ public:
     int writes = 0;
     bool failWrites = false;
     QString failKey; // "app/section/key" whose writes alone fail
+    bool failDelete = false; // deleteApp keeps everything and says so
 };
 
 class FakeLogonEntry final : public LogonEntry {
@@ -44,8 +46,10 @@ public:
     bool canOpen() const override { return openable; }
     bool write(const QString& programPath, const QString& switchText) override;
     bool remove() override;
+    QString location() const override;
 
     bool openable = true;
+    bool failRemove = false; // remove keeps the entry and says so
     // Empty when absent; otherwise the path and the switch as written.
     std::optional<std::pair<QString, QString>> entry;
     int writeCalls = 0;

@@ -2,6 +2,7 @@
 
 #include "engine/CheckedSave.h"
 #include "platform/linux/DesktopEntryExec.h"
+#include "platform/linux/RemoveFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,6 +58,10 @@ bool AutostartLogonEntry::write(const QString& programPath, const QString& switc
 
 bool AutostartLogonEntry::remove()
 {
-    const QString path = filePath();
-    return !QFileInfo::exists(path) || QFile::remove(path);
+    return removeFile(filePath());
+}
+
+QString AutostartLogonEntry::location() const
+{
+    return filePath();
 }

@@ -11,6 +11,7 @@ public:
     bool canOpen() const override;
     bool write(const QString& programPath, const QString& switchText) override;
     bool remove() override;
+    QString location() const override;
 
     QString filePath() const;
 

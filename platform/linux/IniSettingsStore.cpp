@@ -1,4 +1,5 @@
 #include "platform/linux/IniSettingsStore.h"
+#include "platform/linux/RemoveFile.h"
 #include "platform/linux/SaveLeftovers.h"
 
 #include <QDir>
@@ -73,7 +74,12 @@ bool IniSettingsStore::deleteApp(const QString& app)
 {
     m_open.erase(app);
     const QString path = filePath(app);
-    bool removed = !QFileInfo::exists(path) || QFile::remove(path);
+    const bool removed = removeFile(path);
     QDir().rmdir(QFileInfo(path).absolutePath());
     return removed;
+}
+
+QString IniSettingsStore::location(const QString& app) const
+{
+    return filePath(app);
 }

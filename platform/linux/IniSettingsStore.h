@@ -17,6 +17,7 @@ public:
                  const QString& defaultValue) const override;
     bool write(const QString& app, const QString& section, const QString& key, const QString& value) override;
     bool deleteApp(const QString& app) override;
+    QString location(const QString& app) const override;
 
     QString filePath(const QString& app) const;
 

@@ -6,9 +6,6 @@ namespace win::runkey {
 
 namespace {
 
-constexpr const char* runKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const char* valueName = "tapetor";
-
 // Opens the Run key for writing; closes it when it goes out of scope.
 class RunKey {
 public:

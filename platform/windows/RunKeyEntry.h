@@ -6,6 +6,10 @@
 // text Windows runs as a command line at every logon. Texts are in the ANSI code page.
 namespace win::runkey {
 
+// The key below HKEY_CURRENT_USER that holds the value, and the value's name.
+inline constexpr const char* runKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* valueName = "tapetor";
+
 // The command line stored in the value: the program path in double quotes, then a
 // blank and switchText when that is not empty. Without the quotes a path with blanks
 // ("C:\Program Files\...") would be split at the first blank.

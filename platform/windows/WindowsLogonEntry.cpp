@@ -22,6 +22,12 @@ public:
     }
 
     bool remove() override { return win::runkey::remove(); }
+
+    QString location() const override
+    {
+        return QStringLiteral("HKEY_CURRENT_USER\\%1, hodnota %2")
+            .arg(QLatin1String(win::runkey::runKeyPath), QLatin1String(win::runkey::valueName));
+    }
 };
 
 } // namespace

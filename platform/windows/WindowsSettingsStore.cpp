@@ -35,6 +35,11 @@ public:
         const auto ansiApp = win::toAnsi(app);
         return ansiApp && win::settings::deleteApp(*ansiApp);
     }
+
+    QString location(const QString& app) const override
+    {
+        return QStringLiteral("HKEY_CURRENT_USER\\Software\\") + app;
+    }
 };
 
 } // namespace

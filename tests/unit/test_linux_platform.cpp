@@ -93,6 +93,7 @@ TEST(AutostartLogonEntry, WritesAValidEntryInBothFormsAndRemovesIt)
     EXPECT_TRUE(entry.remove());
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_TRUE(entry.remove()) << "removing an absent entry is no failure";
+    EXPECT_EQ(entry.location(), file);
 }
 
 TEST(IniSettingsStore, RoundTripsTextsPerApplicationAndSection)
@@ -166,6 +167,7 @@ TEST(IniSettingsStore, DeleteAppRemovesOnlyThatApplication)
     EXPECT_TRUE(store.deleteApp(QStringLiteral("tapetor")));
     EXPECT_FALSE(QFile::exists(config.filePath(QStringLiteral("tapetor/tapetor.ini"))));
     EXPECT_FALSE(QFile::exists(config.filePath(QStringLiteral("tapetor"))));
+    EXPECT_EQ(store.location(QStringLiteral("tapetor")), config.filePath(QStringLiteral("tapetor/tapetor.ini")));
     EXPECT_EQ(store.read(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("run"), {}), QString());
     EXPECT_EQ(store.read(QStringLiteral("tapetorX"), QStringLiteral("options"), QStringLiteral("run"), {}),
               QStringLiteral("1"));

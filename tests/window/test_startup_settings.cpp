@@ -172,15 +172,43 @@ TEST_F(StartupSettings, UninstallRemovesEverythingAndEndsWithoutSaving)
     EXPECT_FALSE(settings.hasApp(App));
 }
 
-TEST_F(StartupSettings, UninstallStopsSilentlyWhenTheEntryCannotBeOpened)
+TEST_F(StartupSettings, UninstallSaysWhatStayedAndEndsAllTheSame)
 {
-    logon.openable = false;
-    storeOption(QStringLiteral("run"), QStringLiteral("1"));
-    start(QStringLiteral("/uninstall"));
-    EXPECT_FALSE(settings.hasApp(App));
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(process.exitCodes.empty());
-    EXPECT_TRUE(window->isVisible());
+    const QString settingsLine
+        = QStringLiteral("\rNepodařilo se odstranit volby aplikace: /fake/config/tapetor/tapetor.ini");
+    const QString entryLine = QStringLiteral(
+        "\rNepodařilo se odstranit položku pro automatické spuštění: /fake/config/autostart/tapetor.desktop");
+    struct Case {
+        const char* name;
+        bool settingsFail, entryFails, entryOpens;
+        QString stayed;
+    };
+    for (const Case& c :
+         {Case{"settings fail", true, false, true, settingsLine}, Case{"entry fails", false, true, true, entryLine},
+          Case{"entry cannot be opened", false, false, false, entryLine},
+          Case{"both", true, false, false, settingsLine + entryLine}}) {
+        settings.failDelete = c.settingsFail;
+        logon.failRemove = c.entryFails;
+        logon.openable = c.entryOpens;
+        storeOption(QStringLiteral("run"), QStringLiteral("1"));
+        logon.entry = std::make_pair(QStringLiteral("/x/tapetor"), QString());
+        messages.shown.clear();
+        process.exitCodes.clear();
+        start(QStringLiteral("/uninstall"));
+
+        EXPECT_EQ(settings.hasApp(App), c.settingsFail) << c.name;
+        ASSERT_EQ(messages.shown.size(), 1u) << c.name;
+        EXPECT_EQ(messages.shown[0].text,
+                  QStringLiteral("Aplikace tapetor provedla příkaz pro odinstalování jen zčásti.") + c.stayed
+                      + QStringLiteral("\rKlikněte na OK a pokračujte v odinstalaci aplikace."))
+            << c.name;
+        EXPECT_EQ(messages.shown[0].title, QStringLiteral("tapetor")) << c.name;
+        EXPECT_EQ(messages.shown[0].style, 48) << c.name;
+        EXPECT_EQ(process.exitCodes, std::vector<int>{0}) << c.name;
+        EXPECT_TRUE(window->hasEnded()) << c.name;
+        EXPECT_FALSE(tray.present) << c.name;
+        window.reset();
+    }
 }
 
 TEST_F(StartupSettings, OtherArgumentsMeanANormalStart)
