@@ -318,10 +318,15 @@ TEST(SwaybgProcessTest, OnlyARunningSwaybgOfOursIsFoundAgain)
     const QString swaybg = dir.filePath(QStringLiteral("swaybg"));
     ASSERT_TRUE(QFile::link(QStringLiteral("/usr/bin/tail"), swaybg));
     const QString copy = dir.filePath(QStringLiteral("tapetor-1.png"));
-    ASSERT_TRUE(QFile(copy).open(QIODevice::WriteOnly));
+    QFile copyFile(copy);
+    ASSERT_TRUE(copyFile.open(QIODevice::WriteOnly));
+    copyFile.write("x\n");
+    copyFile.close();
     QProcess process;
     process.start(swaybg, {QStringLiteral("-f"), copy});
-    ASSERT_TRUE(process.waitForStarted());
+    // Started can come before the program has taken the process over; its first output
+    // cannot.
+    ASSERT_TRUE(process.waitForReadyRead());
     writePid(QByteArray::number(process.processId()) + '\n');
     EXPECT_EQ(runningSwaybg(pidFile, dir.path()), process.processId());
     EXPECT_EQ(runningSwaybg(pidFile, dir.filePath(QStringLiteral("other"))), 0);
