@@ -13,7 +13,7 @@ const QString EntryKey = QStringLiteral("entry");
 // usual path stays readable.
 const QByteArray KeptAsTheyAre = QByteArrayLiteral("/\\:. ");
 // Far above any real path; a larger file is not ours.
-constexpr qint64 LargestFile = 256 * 1024;
+constexpr qint64 LargestFile = qint64{256} * 1024;
 } // namespace
 
 FileShownPictureStore::FileShownPictureStore(QString folder)

@@ -117,8 +117,9 @@ TEST(HostileShownPicture, EveryByteOfANameSurvivesAndAForeignFileIsNoMemory)
     ASSERT_TRUE(read.has_value());
     EXPECT_EQ(read->collection, QStringLiteral("/k/kolekce \u00e1.tkl"));
     EXPECT_EQ(read->entry, name);
-    for (const QByteArray& foreign : {QByteArrayLiteral("[1, 2]"), QByteArrayLiteral("{\"collection\": 5}"),
-                                      QByteArray(300 * 1024, ' ') + R"({"collection": "/k.tkl", "entry": "a"})"}) {
+    for (const QByteArray& foreign :
+         {QByteArrayLiteral("[1, 2]"), QByteArrayLiteral("{\"collection\": 5}"),
+          QByteArray(qsizetype{300} * 1024, ' ') + R"({"collection": "/k.tkl", "entry": "a"})"}) {
         writeFile(dir, QStringLiteral("state/last-shown.json"), foreign);
         EXPECT_FALSE(store.read().has_value()) << foreign.left(40).constData();
     }

@@ -74,15 +74,15 @@ TEST(Schedule, TheChangeFallsDueAtTheShownTimeAcrossDaylightSaving)
         const char* shown;
         qint64 secondsLeft;
     } cases[] = {
-        {beforeSpring, 25 * 60, "12:00:00", 2 * 3600},
+        {beforeSpring, 25 * 60, "12:00:00", 2 * 3600LL},
         {beforeSpring, 24 * 60, "11:00:00", 3600},
         {beforeSpring, 48 * 60, "11:00:00", 3600},
-        {beforeSpring, 0, "10:00:00", 23 * 3600},
-        {beforeAutumn, 25 * 60, "10:00:00", 25 * 3600},
-        {beforeAutumn, 24 * 60 + 30, "9:30:00", 24 * 3600 + 30 * 60},
+        {beforeSpring, 0, "10:00:00", 23 * 3600LL},
+        {beforeAutumn, 25 * 60, "10:00:00", 25 * 3600LL},
+        {beforeAutumn, 24 * 60 + 30, "9:30:00", 24 * 3600LL + 30 * 60LL},
         // Under a day: real time, wherever the shown time lies.
-        {beforeSpring, 23 * 60 + 30, "10:30:00", 23 * 3600 + 30 * 60},
-        {QDateTime(QDate(2026, 3, 29), QTime(1, 45), prague), 30, "3:15:00", 30 * 60},
+        {beforeSpring, 23 * 60 + 30, "10:30:00", 23 * 3600LL + 30 * 60LL},
+        {QDateTime(QDate(2026, 3, 29), QTime(1, 45), prague), 30, "3:15:00", 30 * 60LL},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.now.toString(Qt::ISODate).toStdString() + " + " + std::to_string(c.minutes) + " min");

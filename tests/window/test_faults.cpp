@@ -518,7 +518,9 @@ TEST(MessageBoxes, ShowTheirTextAsWrittenNeverAsMarkup)
         Qt::TextFormat format = Qt::AutoText;
         QString text;
         // The box is modal: it is read, then closed, from inside its own loop.
-        QTimer::singleShot(0, [&] {
+        QTimer closer;
+        closer.setSingleShot(true);
+        QObject::connect(&closer, &QTimer::timeout, [&] {
             for (QWidget* widget : QApplication::topLevelWidgets()) {
                 if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
                     format = box->textFormat();
@@ -527,6 +529,7 @@ TEST(MessageBoxes, ShowTheirTextAsWrittenNeverAsMarkup)
                 }
             }
         });
+        closer.start(0);
         boxes.show(nullptr, c.text, QStringLiteral("Chyba"), c.style);
         EXPECT_EQ(format, Qt::PlainText);
         EXPECT_EQ(text, c.shown);
