@@ -8,7 +8,6 @@
 #include "engine/Schedule.h"
 #include "engine/SettingsText.h"
 #include "platform/Clock.h"
-#include "ui/FittingText.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -57,10 +56,9 @@ void frmConsole::Timer1_Timer()
             return;
         }
     }
-    // Measured only when the day turns: the weekday name may not fit the line at the form's size.
     if (now.date() != m_renderedDate) {
         m_renderedDate = now.date();
-        setFittingText(ui->Datum, dateText(now, m_services.clock->locale()));
+        setTextIfChanged(ui->Datum, dateText(now, m_services.clock->locale()));
     }
     if (ui->Option3->isChecked() && ui->Check2->isChecked()) {
         const QString& clock = ui->Cas->text();

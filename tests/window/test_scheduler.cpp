@@ -1,7 +1,6 @@
 // The tick: clock, date, countdown and the automatic change.
 #include "WindowFixture.h"
 
-#include "engine/Schedule.h"
 #include "ui/PreviewBox.h"
 
 #include <QTimeZone>
@@ -319,42 +318,4 @@ TEST_F(Scheduler, ShownAgainEveryTextIsCurrentAtOnceAndTheTickRuns)
 
     window->close();
     EXPECT_FALSE(timer->isActive());
-}
-
-TEST_F(Scheduler, EveryLocalesLongestWeekdayFitsTheDateLine)
-{
-    const struct {
-        QLocale locale;
-        QDate date;
-    } rows[] = {
-        {QLocale(QLocale::English, QLocale::UnitedStates), QDate(2026, 12, 30)},
-        {QLocale(QLocale::German, QLocale::Germany), QDate(2026, 12, 24)},
-        {QLocale(QLocale::Czech, QLocale::Czechia), QDate(2026, 12, 31)},
-        {QLocale(QLocale::Portuguese, QLocale::Portugal), QDate(2026, 12, 28)},
-        {QLocale(QLocale::Russian, QLocale::Russia), QDate(2026, 12, 27)},
-        {QLocale(QLocale::Finnish, QLocale::Finland), QDate(2026, 12, 30)},
-    };
-    for (const auto& row : rows) {
-        clock.userLocale = row.locale;
-        clock.current = QDateTime(row.date, QTime(12, 0));
-        start();
-        tick(0);
-        const QLabel* line = label("Datum");
-        EXPECT_EQ(line->text(), dateText(clock.current, row.locale));
-        EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->contentsRect().width())
-            << line->text().toStdString();
-        EXPECT_EQ(line->geometry(), QRect(302, 292, 106, 16));
-    }
-}
-
-TEST_F(Scheduler, ADateThatFitsKeepsTheFormsFont)
-{
-    clock.userLocale = QLocale(QLocale::German, QLocale::Germany);
-    clock.current = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59, 500));
-    start();
-    tick(0);
-    EXPECT_LT(label("Datum")->font().pointSizeF(), window->font().pointSizeF()) << "Donnerstag 31.12. 2026";
-    tick(600);
-    EXPECT_EQ(text("Datum"), QStringLiteral("Freitag 1.1. 2027"));
-    EXPECT_EQ(label("Datum")->font().pointSizeF(), window->font().pointSizeF());
 }
