@@ -64,25 +64,19 @@ void frmConsole::LoadCollection(const QString& path, QListWidget* list)
     addEntriesSorted(list, std::move(reading.entries));
     if (m_ended)
         return;
-    if (reading.notACollection) {
-        m_services.messages->show(this,
-                                  QStringLiteral("Soubor %1 není kolekce tapet nebo je poškozený.\r"
-                                                 "Přidány byly jen tapety přečtené před poškozeným místem.")
-                                      .arg(path),
-                                  QStringLiteral("Chyba"), MsgStyle::OkCritical);
-    } else if (reading.tooLarge) {
-        m_services.messages->show(this,
-                                  QStringLiteral("Soubor %1 je příliš velký pro kolekci tapet.\r"
-                                                 "Přidány byly jen tapety přečtené z jeho začátku.")
-                                      .arg(path),
-                                  QStringLiteral("Chyba"), MsgStyle::OkCritical);
-    } else if (reading.longLinesSkipped) {
-        m_services.messages->show(this,
-                                  QStringLiteral("Některé řádky souboru %1 jsou delší, než může být cesta k "
-                                                 "souboru.\rTyto řádky nebyly přidány.")
-                                      .arg(path),
-                                  QStringLiteral("Chyba"), MsgStyle::OkCritical);
-    }
+    // At most one thing to say, the gravest first.
+    QString problem;
+    if (reading.notACollection)
+        problem = QStringLiteral("Soubor %1 není kolekce tapet nebo je poškozený.\r"
+                                 "Přidány byly jen tapety přečtené před poškozeným místem.");
+    else if (reading.tooLarge)
+        problem = QStringLiteral("Soubor %1 je příliš velký pro kolekci tapet.\r"
+                                 "Přidány byly jen tapety přečtené z jeho začátku.");
+    else if (reading.longLinesSkipped)
+        problem = QStringLiteral("Některé řádky souboru %1 jsou delší, než může být cesta k "
+                                 "souboru.\rTyto řádky nebyly přidány.");
+    if (!problem.isEmpty())
+        m_services.messages->show(this, problem.arg(path), QStringLiteral("Chyba"), MsgStyle::OkCritical);
 }
 
 bool frmConsole::SaveCollection(const QString& path)
