@@ -4,6 +4,7 @@
 #include "platform/linux/AutostartLogonEntry.h"
 #include "platform/linux/DisplayProbe.h"
 #include "platform/linux/IniSettingsStore.h"
+#include "platform/linux/SessionPlace.h"
 #include "platform/linux/LinuxProgramLocation.h"
 #include "platform/linux/StatusNotifierHost.h"
 #include "platform/linux/wallpaper/LinuxWallpaperSetter.h"
@@ -17,15 +18,15 @@
 #include <cstring>
 
 namespace {
-// In the user's runtime folder ($XDG_RUNTIME_DIR), which only the user can enter.
-// One copy per user rather than per display: the settings file is the user's one.
+// In the user's runtime folder ($XDG_RUNTIME_DIR), which only the user can enter;
+// one copy per graphical session.
 std::unique_ptr<SingleInstance> makeSingleInstance()
 {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty())
         return std::make_unique<QtSingleInstance>(QString(), QString());
-    return std::make_unique<QtSingleInstance>(runtime + QLatin1String("/tapetor.socket"),
-                                              runtime + QLatin1String("/tapetor.lock"));
+    const QString place = runtime + QLatin1Char('/') + sessionPlaceName(DisplayEnvironment::current());
+    return std::make_unique<QtSingleInstance>(place + QLatin1String(".socket"), place + QLatin1String(".lock"));
 }
 
 // $XDG_STATE_HOME: what the program remembers between starts that is no option.

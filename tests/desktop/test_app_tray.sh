@@ -68,7 +68,7 @@ check "/startos changed" "FF0000" "$(root_pixel 40 740)"
 check "tray copy still runs after /startos" 1 "$(tapetor_alive && echo 1 || echo 0)"
 
 # As if it had run for a day: a long-running copy keeps its place.
-touch -d '-1 day' "$XDG_RUNTIME_DIR/tapetor.lock"
+touch -d '-1 day' "$XDG_RUNTIME_DIR"/tapetor-*.lock
 check "a second start ends" 0 "$(run_tapetor)"
 check "the running copy shows its window" 1 "$(wait_until '[[ -n $(main_window) ]]' 10 && echo 1 || echo 0)"
 check "one icon in the tray" 1 "$(tray_icon_count)"
@@ -77,7 +77,7 @@ save_root_shot second-start
 
 # A crash leaves its lock and socket behind; the next start takes them over.
 { kill -9 "$TAPETOR_PID"; wait "$TAPETOR_PID"; } 2>/dev/null
-check "socket left by the crash" 1 "$([[ -S $XDG_RUNTIME_DIR/tapetor.socket ]] && echo 1 || echo 0)"
+check "socket left by the crash" 1 "$(compgen -G "$XDG_RUNTIME_DIR/tapetor-*.socket" >/dev/null && echo 1 || echo 0)"
 check "icon gone with the crash" 1 "$(wait_until '[[ -z $(tray_icon) ]]' 10 && echo 1 || echo 0)"
 start_tapetor
 check "start after the crash docks" 1 "$(wait_until '[[ -n $(tray_icon) && -z $(main_window) ]]' 20 && echo 1 || echo 0)"

@@ -3,6 +3,7 @@
 #include "platform/linux/DisplayProbe.h"
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/SaveLeftovers.h"
+#include "platform/linux/SessionPlace.h"
 #include "platform/qt/QtSingleInstance.h"
 #include "FileSizeLimit.h"
 
@@ -220,6 +221,28 @@ TEST(DisplayProbe, AnswersOnlyWhenAServerListensOrQtJudgesItself)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(displayAnswers(c.environment), c.answers);
+    }
+}
+
+TEST(SessionPlace, OneNamePerDisplayAndScreensShareIt)
+{
+    const struct {
+        QByteArray x11, wayland;
+        const char* name;
+    } cases[] = {
+        {":0", {}, "tapetor-%3A0"},
+        {":0.1", "wayland-0", "tapetor-%3A0"},
+        {"host.example:10.0", {}, "tapetor-host.example%3A10"},
+        {":1", "wayland-0", "tapetor-%3A1"},
+        {{}, "wayland-1", "tapetor-wayland-1"},
+        {{}, "/run/user/1000/wayland-0", "tapetor-%2Frun%2Fuser%2F1000%2Fwayland-0"},
+        {{}, {}, "tapetor"},
+    };
+    for (const auto& c : cases) {
+        DisplayEnvironment environment;
+        environment.x11Display = c.x11;
+        environment.waylandDisplay = c.wayland;
+        EXPECT_EQ(sessionPlaceName(environment), QLatin1String(c.name)) << c.x11.constData() << c.wayland.constData();
     }
 }
 
