@@ -6,6 +6,7 @@
 
 #include "engine/CollectionFile.h"
 #include "engine/DialogSelection.h"
+#include "engine/FileStamp.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ProgramLocation.h"
@@ -13,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <algorithm>
 #include <vector>
 
@@ -75,6 +77,8 @@ void frmConsole::Label5_Click()
     if (chosen.isEmpty())
         return;
 
+    // Taken before reading, so that a write during the read counts as a change.
+    m_openedStamp = FileStamp::of(chosen);
     LoadCollection(chosen, ui->kolekce);
     if (m_ended)
         return;
@@ -238,6 +242,14 @@ void frmConsole::Label25_Click()
     if (!m_services.dialogs->showSave(this, CommonDialog1))
         return;
     const QString target = CommonDialog1.fileName;
+    if (writtenSinceOpened(target)
+        && m_services.messages->show(this,
+                                     QStringLiteral("Soubor %1 od otevření kolekce změnil jiný program.\r"
+                                                    "Chcete ho přesto přepsat kolekcí, kterou upravujete?")
+                                         .arg(target),
+                                     SaveTitle, MsgStyle::YesNo | MsgStyle::OkWarning)
+            != MsgAnswer::Yes)
+        return;
 
     if (!SaveCollection(target)) {
         // Closing now would throw the user's work away; the page stays open so it can
@@ -265,6 +277,17 @@ void frmConsole::Label25_Click()
     ui->kolekcepath->setText(Texts::NoNewPath);
     clearCollection();
     Label26_Click();
+}
+
+bool frmConsole::writtenSinceOpened(const QString& target) const
+{
+    const QString opened = ui->kolekcepath->text();
+    // Compared as files, so that another spelling of the opened path counts too; a
+    // target that is not there overwrites nothing.
+    const QFileInfo file(target);
+    if (opened == Texts::NoNewPath || !file.exists() || !(file == QFileInfo(opened)))
+        return false;
+    return FileStamp::of(target) != m_openedStamp;
 }
 
 void frmConsole::Label26_Click()

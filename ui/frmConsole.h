@@ -4,6 +4,7 @@
 #include "platform/PlatformServices.h"
 #include "engine/CollectionFile.h"
 #include "engine/CollectionOrder.h"
+#include "engine/FileStamp.h"
 
 #include <QDateTime>
 #include <QTimer>
@@ -187,6 +188,8 @@ private:
     // Loads the chosen collection into the empty list and makes its first entry current;
     // false when the program ended meanwhile.
     bool loadChosenCollection(const QString& path);
+    // Whether TARGET is the opened collection's file and another program wrote it since.
+    bool writtenSinceOpened(const QString& target) const;
     void reportUnsavedSettings(bool written);
 
     PlatformServices m_services;
@@ -196,6 +199,9 @@ private:
     std::unique_ptr<WallAlarm> m_alarm;
     bool m_sleeping = false;
     CollectionOrder m_order;
+    // The opened collection's file as it was read, so that a save over it can tell
+    // whether another program wrote it while the editor had it open.
+    FileStamp m_openedStamp;
 
     QMenu* mnu_context001 = nullptr;
     QMenu* mnu_tray = nullptr;

@@ -124,6 +124,10 @@ TEST_F(Editor, AddingJoinsFolderAndNamesWithOneSeparatorAndSorts)
     EXPECT_TRUE(shown.dialogTitle.isEmpty());
     EXPECT_TRUE(shown.fileName.isEmpty()) << "no name is carried over from the previous choice";
     EXPECT_TRUE(messages.shown.empty());
+
+    // Several at once into the middle: each goes by the list as the one before left it.
+    add(nulJoined({QStringLiteral("/m"), QStringLiteral("k.png"), QStringLiteral("p.png")}));
+    EXPECT_EQ(entries().mid(1, 4), (QStringList{"/kořen.png", "/m/k.png", "/m/p.png", path("A.png")}));
 }
 
 TEST_F(Editor, AFileAddedTwiceIsTwoEntriesAndACancelledAddChangesNothing)
@@ -460,6 +464,39 @@ TEST_F(Editor, ACancelledOpenDialogLeavesTheListEmptyAndTheEditorClosed)
     EXPECT_EQ(open.flags, 0);
     EXPECT_TRUE(open.fileName.isEmpty());
     EXPECT_EQ(open.maxFileSize, CommonDialog{}.maxFileSize);
+}
+
+TEST_F(Editor, AFileAnotherProgramWroteSinceOpeningIsOverwrittenOnlyWhenTheUserSaysSo)
+{
+    start();
+    const QStringList made = pictures({"a.png", "b.png"});
+    const QString file = writeCollection(QStringLiteral("sdílená.tkl"), {made.at(0)});
+    dialogs.results.push_back(file);
+    click("Label5");
+    add(made.at(1));
+    const QByteArray theirs = crlfLines({made.at(0), QStringLiteral("/jejich.png")});
+    {
+        QFile other(file);
+        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+        other.write(theirs);
+    }
+
+    messages.answers = {MsgAnswer::No};
+    saveAs(file);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Soubor %1 od otevření kolekce změnil jiný program.\r"
+                             "Chcete ho přesto přepsat kolekcí, kterou upravujete?")
+                  .arg(file));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Uložit kolekci tapet"));
+    EXPECT_EQ(messages.shown[0].style, 52);
+    EXPECT_EQ(bytesOf(file), theirs);
+    EXPECT_TRUE(visible("editBox")) << "the work stays, to be saved elsewhere";
+
+    messages.answers = {MsgAnswer::Yes};
+    saveAs(file);
+    EXPECT_EQ(bytesOf(file), crlfLines(made));
+    EXPECT_FALSE(visible("editBox"));
 }
 
 TEST_F(Editor, OpeningAMissingFileGivesAnEmptyEditorForThatPath)
