@@ -20,9 +20,9 @@ fuzz=(clang-14 libclang-rt-14-dev llvm-14)
 style=(clang-format clang-tidy git)
 bench=("${run[@]}" libjpeg-turbo-progs xwallpaper hsetroot feh time)
 # The Windows program: Qt cross-built from Debian's source (scripts/build-windows-qt.sh),
-# run and tested under Wine.
+# run and tested under Wine (the offscreen window tests draw with DejaVu, as on Linux).
 windows=(cmake ninja-build g++-mingw-w64-x86-64-posix qt6-base-dev qt6-base-dev-tools qt6-translations-l10n xz-utils
-         wine64 wine zip unzip)
+         wine64 wine zip unzip fonts-dejavu-core)
 package=(dpkg-dev file lintian desktop-file-utils appstream)
 
 wanted=()

@@ -8,6 +8,7 @@
 #include "engine/Schedule.h"
 #include "engine/SettingsText.h"
 #include "platform/Clock.h"
+#include "ui/FittingText.h"
 #include "ui/Texts.h"
 
 namespace {
@@ -56,9 +57,10 @@ void frmConsole::Timer1_Timer()
             return;
         }
     }
+    // Measured only when the day turns: the weekday name may not fit the line at the form's size.
     if (now.date() != m_renderedDate) {
         m_renderedDate = now.date();
-        setTextIfChanged(ui->Datum, dateText(now, m_services.clock->locale()));
+        setFittingText(ui->Datum, dateText(now, m_services.clock->locale()));
     }
     if (ui->Option3->isChecked() && ui->Check2->isChecked()) {
         const QString& clock = ui->Cas->text();

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <algorithm>
+#include <cstdlib>
 
 class Navigation : public WindowFixture { };
 
@@ -165,8 +167,15 @@ TEST_F(Navigation, FixedColoursAreDrawnAsDesignedOnALightThemeAndReadablyOnADark
         {"StatusCas", QColor(0x00, 0x80, 0x00)}, {"Cas", QColor(0xC0, 0x40, 0x00)},
         {"Label10", QColor(0x80, 0x80, 0x80)},
     };
-    for (const auto& [name, colour] : designed)
-        EXPECT_EQ(drawnTextColour(control<QWidget>(name)), colour) << name;
+    // Windows' font engine blends glyph stems by its gamma, so even the fullest pixel
+    // stays a few steps short of the colour; the designed colours lie 64 steps apart.
+    for (const auto& [name, colour] : designed) {
+        const QColor drawn = drawnTextColour(control<QWidget>(name));
+        EXPECT_LE(std::max({std::abs(drawn.red() - colour.red()), std::abs(drawn.green() - colour.green()),
+                            std::abs(drawn.blue() - colour.blue())}),
+                  12)
+            << name << " " << drawn.name().toStdString();
+    }
 
     // The window of a program started under a dark theme.
     struct PaletteGuard {
@@ -201,7 +210,8 @@ TEST(ReadableColour, LightBackgroundsKeepTheDesignAndDarkOnesGetJustEnoughContra
         for (const QColor background : {QColor(Qt::black), QColor(0x24, 0x24, 0x24), QColor(0x35, 0x35, 0x35),
                                         QColor(0x50, 0x50, 0x50), QColor(0x20, 0x20, 0x40)}) {
             const QColor shown = readableOn(design, background);
-            EXPECT_GE(contrastRatio(shown, background), kReadableContrast) << background.name().toStdString();
+            // With room to spare: the blended pixels of small text fall short of the colour.
+            EXPECT_GE(contrastRatio(shown, background), kReadableContrast + 0.3) << background.name().toStdString();
             // No lighter than needed: a step back towards the design falls short.
             if (contrastRatio(design, background) < kReadableContrast) {
                 EXPECT_LT(contrastRatio(shown, background), kReadableContrast + 1.0);

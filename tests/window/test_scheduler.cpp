@@ -1,6 +1,7 @@
 // The tick: clock, date, countdown and the automatic change.
 #include "WindowFixture.h"
 
+#include "engine/Schedule.h"
 #include "ui/PreviewBox.h"
 
 #include <QTimeZone>
@@ -318,4 +319,53 @@ TEST_F(Scheduler, ShownAgainEveryTextIsCurrentAtOnceAndTheTickRuns)
 
     window->close();
     EXPECT_FALSE(timer->isActive());
+}
+
+TEST_F(Scheduler, EveryLocalesLongestWeekdayFitsTheDateLine)
+{
+    // The longest names need the floor size; in a font wider than DejaVu (Verdana on
+    // Windows) they are elided there, the whole date being the tooltip.
+    const struct {
+        QLocale locale;
+        QDate date;
+        bool wholeInAnyFont;
+    } rows[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), QDate(2026, 12, 30), true},
+        {QLocale(QLocale::German, QLocale::Germany), QDate(2026, 12, 24), true},
+        {QLocale(QLocale::Czech, QLocale::Czechia), QDate(2026, 12, 31), true},
+        {QLocale(QLocale::Russian, QLocale::Russia), QDate(2026, 12, 27), true},
+        {QLocale(QLocale::Portuguese, QLocale::Portugal), QDate(2026, 12, 28), false},
+        {QLocale(QLocale::Finnish, QLocale::Finland), QDate(2026, 12, 30), false},
+    };
+    for (const auto& row : rows) {
+        clock.userLocale = row.locale;
+        clock.current = QDateTime(row.date, QTime(12, 0));
+        start();
+        tick(0);
+        const QLabel* line = label("Datum");
+        const QString whole = dateText(clock.current, row.locale);
+        SCOPED_TRACE(whole.toStdString());
+        EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->contentsRect().width());
+        EXPECT_EQ(line->geometry(), QRect(302, 292, 106, 16));
+        if (row.wholeInAnyFont || line->text() == whole) {
+            EXPECT_EQ(line->text(), whole);
+            EXPECT_TRUE(line->toolTip().isEmpty());
+        } else {
+            EXPECT_TRUE(line->text().endsWith(QChar(0x2026)) && whole.startsWith(line->text().chopped(1)));
+            EXPECT_EQ(line->toolTip(), whole);
+            EXPECT_EQ(line->font().pointSizeF(), 6.0);
+        }
+    }
+}
+
+TEST_F(Scheduler, ADateThatFitsKeepsTheFormsFont)
+{
+    clock.userLocale = QLocale(QLocale::German, QLocale::Germany);
+    clock.current = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59, 500));
+    start();
+    tick(0);
+    EXPECT_LT(label("Datum")->font().pointSizeF(), window->font().pointSizeF()) << "Donnerstag 31.12. 2026";
+    tick(600);
+    EXPECT_EQ(text("Datum"), QStringLiteral("Freitag 1.1. 2027"));
+    EXPECT_EQ(label("Datum")->font().pointSizeF(), window->font().pointSizeF());
 }
