@@ -9,6 +9,7 @@
 #include "test_pictures_support.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -16,9 +17,11 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QtEndian>
 
+#include <csignal>
 #include <zlib.h>
 
 #include <functional>
@@ -333,6 +336,43 @@ TEST(SwaybgProcessTest, OnlyARunningSwaybgOfOursIsFoundAgain)
     process.kill();
     process.waitForFinished();
     EXPECT_EQ(runningSwaybg(pidFile, dir.path()), 0);
+}
+
+TEST(SwaybgProcessTest, TheShownOneEndsOnlyAfterTheNewOneHasReadItsPicture)
+{
+    QTemporaryDir dir;
+    // A swaybg that takes its time before reading, as one does while the compositor
+    // configures its surface. Ended, it notes how many had read their picture by then.
+    const QString fake = dir.filePath(QStringLiteral("swaybg"));
+    ASSERT_TRUE(writeAll(fake, R"sh(#!/bin/bash
+sleep 0.2
+exec -a swaybg bash -c 'touch $0/read.$$; cat "$1" >/dev/null
+trap "ls $0/read.* | wc -l >$0/n.$$; mv $0/n.$$ $0/ended.$$; exit" TERM; while :; do sleep 1 & wait; done' "$(dirname "$0")" "$2"
+)sh"));
+    ASSERT_TRUE(QFile::setPermissions(fake, QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(dir.path()) + ':' + path);
+    const QString pidFile = dir.filePath(QStringLiteral("swaybg.pid"));
+    SwaybgProcess swaybg(pidFile, dir.path());
+    qint64 shown[2] = {};
+    for (qint64& pid : shown) {
+        const QString picture = dir.filePath(QStringLiteral("tapetor-%1.png").arg(&pid - shown));
+        ASSERT_TRUE(writeAll(picture, "png"));
+        EXPECT_TRUE(swaybg.replace(picture, {QStringLiteral("-i"), picture}));
+        pid = runningSwaybg(pidFile, dir.path());
+    }
+    qputenv("PATH", path);
+    ASSERT_GT(shown[0], 0);
+    ASSERT_NE(shown[1], shown[0]);
+    ::kill(static_cast<pid_t>(shown[1]), SIGTERM);
+    for (const qint64 pid : shown) {
+        QFile ended(dir.filePath(QStringLiteral("ended.%1").arg(pid)));
+        QDeadlineTimer bound(5000);
+        while (!ended.exists() && !bound.hasExpired())
+            QThread::msleep(5);
+        ASSERT_TRUE(ended.open(QIODevice::ReadOnly)) << "swaybg " << pid << " was not ended";
+        EXPECT_EQ(ended.readAll().trimmed(), "2");
+    }
 }
 
 TEST_F(SetterTest, NoDesktopNoWallpaper)
