@@ -4,7 +4,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh" build run
-"$top/scripts/build.sh"
+"$top/scripts/build.sh" "$top/build" tapetor
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     exec "$top/build/tapetor" "$@"

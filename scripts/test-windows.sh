@@ -42,11 +42,6 @@ install_missing g++-mingw-w64-x86-64 wine64 wine cmake ninja-build
 "$root/scripts/install-deps.sh" windows run
 ensure_czech_locale
 
-say "building in $build"
-cmake -S "$root/tests/windows" -B "$build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Debug
-cmake --build "$build" -j2
-
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/tapetor-wine.XXXXXX")
 export WINEPREFIX
 export WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -60,12 +55,28 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
+# The prefix boots beside the builds: wineboot mostly waits.
 say "preparing a Wine prefix"
 # Wine's helper processes inherit the caller's pipes, so every Wine start here has its
-# standard streams redirected; otherwise a pipeline can wait on them.
-wineboot -i </dev/null >/dev/null 2>&1
-# The next process stalls for seconds if it starts while wineboot's server shuts down.
-wineserver -w
+# standard streams redirected; otherwise a pipeline can wait on them. The next process
+# stalls for seconds if it starts while wineboot's server shuts down, hence the wait.
+(wineboot -i && wineserver -w) </dev/null >/dev/null 2>&1 &
+prefix_ready=$!
+
+say "building in $build"
+cmake -S "$root/tests/windows" -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Debug
+cmake --build "$build" -j2
+
+say "building tapetor.exe"
+if ! built=$("$root/scripts/build-windows.sh" "$app_build"); then
+    printf '%s\n' "$built"
+    say "the build failed"
+    exit 1
+fi
+zip=$(printf '%s\n' "$built" | tail -n 1)
+
+wait "$prefix_ready"
 # One server for the whole run; the warm-up start loads what every test would load.
 wineserver -p
 wine cmd /c exit </dev/null >/dev/null 2>&1
@@ -73,9 +84,6 @@ wine cmd /c exit </dev/null >/dev/null 2>&1
 say "running the Windows layer's tests"
 status=0
 (cd "$build" && ctest --output-on-failure </dev/null) || status=$?
-
-say "building tapetor.exe"
-zip=$("$root/scripts/build-windows.sh" "$app_build" | tail -n 1)
 
 say "running the unit and window tests under Wine"
 qt_bin=$(sed -n 's/^Qt6Core_DIR:PATH=\(.*\)\/lib\/cmake\/Qt6Core$/\1\/bin/p' "$app_build/CMakeCache.txt")

@@ -347,11 +347,14 @@ TEST(SwaybgProcessTest, TheShownOneEndsOnlyAfterTheNewOneHasReadItsPicture)
     ASSERT_TRUE(writeAll(fake, R"sh(#!/bin/bash
 sleep 0.2
 exec -a swaybg bash -c 'touch $0/read.$$; cat "$1" >/dev/null
-trap "ls $0/read.* | wc -l >$0/n.$$; mv $0/n.$$ $0/ended.$$; exit" TERM; while :; do sleep 1 & wait; done' "$(dirname "$0")" "$2"
+trap "ls $0/read.* | wc -l >$0/n.$$; mv $0/n.$$ $0/ended.$$; exit" TERM; for _ in {1..30}; do sleep 1 & wait; done' "$(dirname "$0")" "$2"
 )sh"));
     ASSERT_TRUE(QFile::setPermissions(fake, QFile::ReadOwner | QFile::ExeOwner));
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(dir.path()) + ':' + path);
+    struct PathGuard {
+        QByteArray saved = qgetenv("PATH");
+        ~PathGuard() { qputenv("PATH", saved); }
+    } path;
+    qputenv("PATH", QFile::encodeName(dir.path()) + ':' + path.saved);
     const QString pidFile = dir.filePath(QStringLiteral("swaybg.pid"));
     SwaybgProcess swaybg(pidFile, dir.path());
     qint64 shown[2] = {};
@@ -361,7 +364,6 @@ trap "ls $0/read.* | wc -l >$0/n.$$; mv $0/n.$$ $0/ended.$$; exit" TERM; while :
         EXPECT_TRUE(swaybg.replace(picture, {QStringLiteral("-i"), picture}));
         pid = runningSwaybg(pidFile, dir.path());
     }
-    qputenv("PATH", path);
     ASSERT_GT(shown[0], 0);
     ASSERT_NE(shown[1], shown[0]);
     ::kill(static_cast<pid_t>(shown[1]), SIGTERM);
