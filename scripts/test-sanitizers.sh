@@ -30,7 +30,10 @@ export ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:detect_stack_use
 export LSAN_OPTIONS=suppressions=$top/tests/sanitizers/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:log_path=$reports/ubsan
 status=0
-(cd "$out" && ctest --output-on-failure -j 2 -R '^(test_unit|window|desktop_.*)$') || status=$?
+# The real desktops are left out: they differ from each other in the programs and
+# settings the program hands the picture to, which the unit tests run here with every
+# desktop's commands, and in pixels, which the plain build's run checks.
+ctest --test-dir "$out" --output-on-failure -j 2 -L '^(unit|window|desktop)$' || status=$?
 if compgen -G "$reports/*" >/dev/null; then
     echo "Sanitizer reports:"
     cat "$reports"/*
