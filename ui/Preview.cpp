@@ -24,12 +24,18 @@ void frmConsole::kolekce_Click()
         showPreviewPicture(QString());
         return;
     }
+    m_previewPath = current->text();
+    m_previewBytes = entryAt(current).bytes;
+    requestPreviewPicture();
+}
+
+void frmConsole::requestPreviewPicture()
+{
     // The picture is decoded beside the window, which goes on handling events; path,
     // picture and its measures change together once it is there. Meanwhile the box
     // goes on drawing the previous picture, whose buffer the decode may reuse.
     m_previewRequest = ++m_previewRequests;
-    m_previewPath = current->text();
-    m_services.decoder->request(m_previewRequest, entryAt(current).bytes, errorPicturePath(*m_services.location),
+    m_services.decoder->request(m_previewRequest, m_previewBytes, errorPicturePath(*m_services.location),
                                 ui->nahled->releasePicture());
 }
 
@@ -96,9 +102,12 @@ void frmConsole::letPictureGo()
 
 void frmConsole::bringPictureBack()
 {
-    // The same entry once more: the path and the measures stay as they are.
-    if (m_pictureLetGo)
-        kolekce_Click();
+    // The same entry once more, even when the list no longer holds it (a cancelled
+    // "otevřít…" takes the chosen collection out): the path and the measures stay.
+    if (!m_pictureLetGo)
+        return;
+    m_pictureLetGo = false;
+    requestPreviewPicture();
 }
 
 void frmConsole::GetBitmapInfo(const QImage& picture, int& width, int& height, short& planes, short& bitsPerPixel) const

@@ -185,6 +185,8 @@ private:
     // measures, and has it decoded again, beside the window, when it is wanted.
     void letPictureGo();
     void bringPictureBack();
+    // Asks for the picture of the entry m_previewBytes names.
+    void requestPreviewPicture();
     // Loads the chosen collection into the empty list and makes its first entry current;
     // false when the program ended meanwhile.
     bool loadChosenCollection(const QString& path);
@@ -214,10 +216,11 @@ private:
     short m_picturePlanes = 0;
     short m_pictureBits = 0;
     // The preview's request still to be answered (0: none), the count of requests made,
-    // and the path of the entry whose picture was asked for.
+    // and the entry whose picture was asked for: its path as shown and its line's bytes.
     quint64 m_previewRequest = 0;
     quint64 m_previewRequests = 0;
     QString m_previewPath;
+    QByteArray m_previewBytes;
     // The preview let its picture go while hidden; Label27 and tapetainfo still describe it.
     bool m_pictureLetGo = false;
     // A change is waiting for the preview's picture, which it applies right away.

@@ -297,6 +297,26 @@ TEST_F(Scheduler, HiddenThePictureIsLetGoAndDecodedAgainShortlyBeforeItsChange)
     EXPECT_EQ(text("tapetainfo"), QStringLiteral("11x30, 24 bitů"));
 }
 
+TEST_F(Scheduler, APictureLetGoComesBackEvenWhenTheListNoLongerHoldsIt)
+{
+    startChanging(QStringLiteral("60"));
+    decoder.hold = true;
+    window->mnuShowApp_Click();
+    decoder.answerHeld();
+    // A cancelled "otevřít…" takes the chosen collection out of the list; the preview stays.
+    dialogs.results.push_back(std::nullopt);
+    click("Label5");
+    ASSERT_EQ(window->findChild<QListWidget*>(QStringLiteral("kolekce"))->count(), 0);
+    click("Image7");
+    const PreviewBox* box = control<PreviewBox>("nahled");
+    ASSERT_TRUE(box->picture().isNull());
+    window->mnuShowApp_Click();
+    decoder.answerHeld();
+    EXPECT_EQ(box->picture().size(), QSize(11, 30));
+    EXPECT_EQ(text("Label27"), path("a.png"));
+    EXPECT_EQ(text("tapetainfo"), QStringLiteral("11x30, 24 bitů"));
+}
+
 TEST_F(Scheduler, ShownAgainEveryTextIsCurrentAtOnceAndTheTickRuns)
 {
     clock.current = QDateTime(QDate(2026, 3, 16), QTime(23, 50, 0));
