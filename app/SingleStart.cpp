@@ -1,15 +1,21 @@
 #include "app/SingleStart.h"
 
+#include "platform/MessageBoxes.h"
 #include "platform/SingleInstance.h"
 
 namespace {
-std::optional<int> claimOrHandOver(SingleInstance& instance)
+std::optional<int> claimOrHandOver(SingleInstance& instance, MessageBoxes& messages)
 {
     switch (instance.claim()) {
     case SingleInstance::Claim::HandedOver:
         return 0;
     case SingleInstance::Claim::NoAnswer:
-        // A second copy would write the settings the running one holds.
+        // A second copy would write the settings the running one holds; ending without
+        // a word would look like a start that never happened.
+        messages.show(nullptr,
+                      QStringLiteral("Aplikace tapetor je už spuštěna, ale neodpovídá.\r"
+                                     "Zkuste ji spustit znovu za chvíli."),
+                      QStringLiteral("tapetor"), MsgStyle::OkWarning);
         return 1;
     case SingleInstance::Claim::First:
     case SingleInstance::Claim::Unavailable:
@@ -19,18 +25,18 @@ std::optional<int> claimOrHandOver(SingleInstance& instance)
 }
 } // namespace
 
-std::optional<int> handOverToRunningCopy(SingleInstance& instance, const QString& argumentText)
+std::optional<int> handOverToRunningCopy(SingleInstance& instance, MessageBoxes& messages, const QString& argumentText)
 {
     // These two end at once: they run beside a copy in the tray, and a plain start
     // made meanwhile is not handed to them.
     if (argumentText == QLatin1String("/startos") || argumentText == QLatin1String("/uninstall"))
         return std::nullopt;
-    return claimOrHandOver(instance);
+    return claimOrHandOver(instance, messages);
 }
 
-std::optional<int> stayAfterLogon(SingleInstance& instance, const QString& argumentText)
+std::optional<int> stayAfterLogon(SingleInstance& instance, MessageBoxes& messages, const QString& argumentText)
 {
     if (argumentText != QLatin1String("/startos"))
         return std::nullopt;
-    return claimOrHandOver(instance);
+    return claimOrHandOver(instance, messages);
 }

@@ -30,13 +30,15 @@ int main(int argc, char* argv[])
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     const QString argumentText = arguments.join(QLatin1Char(' ')).trimmed();
-    if (const std::optional<int> status = handOverToRunningCopy(*services.services().instance, argumentText))
+    if (const std::optional<int> status
+        = handOverToRunningCopy(*services.services().instance, *services.services().messages, argumentText))
         return *status;
     frmConsole window(services.services(), argumentText);
     window.Form_Load();
     if (window.hasEnded())
         return 0;
-    if (const std::optional<int> status = stayAfterLogon(*services.services().instance, argumentText)) {
+    if (const std::optional<int> status
+        = stayAfterLogon(*services.services().instance, *services.services().messages, argumentText)) {
         window.leaveToRunningCopy();
         return *status;
     }

@@ -235,16 +235,23 @@ TEST_F(StartupSettings, OnlyANormalStartHandsOverToTheRunningCopy)
 {
     using Claim = SingleInstance::Claim;
     instance.claimed = Claim::HandedOver;
-    EXPECT_EQ(handOverToRunningCopy(instance, QStringLiteral("/startos")), std::nullopt);
-    EXPECT_EQ(handOverToRunningCopy(instance, QStringLiteral("/uninstall")), std::nullopt);
+    EXPECT_EQ(handOverToRunningCopy(instance, messages, QStringLiteral("/startos")), std::nullopt);
+    EXPECT_EQ(handOverToRunningCopy(instance, messages, QStringLiteral("/uninstall")), std::nullopt);
     EXPECT_EQ(instance.claims, 0) << "the two switches neither hand over nor keep the place";
     for (const char* argument : {"", "/UNINSTALL", "/startos now"})
-        EXPECT_EQ(handOverToRunningCopy(instance, QLatin1String(argument)), 0) << argument;
+        EXPECT_EQ(handOverToRunningCopy(instance, messages, QLatin1String(argument)), 0) << argument;
+    EXPECT_TRUE(messages.shown.empty());
     instance.claimed = Claim::NoAnswer;
-    EXPECT_EQ(handOverToRunningCopy(instance, {}), 1) << "a copy that holds the place but does not answer";
+    EXPECT_EQ(handOverToRunningCopy(instance, messages, {}), 1) << "a copy that holds the place but does not answer";
+    ASSERT_EQ(messages.shown.size(), 1u) << "and the user is told";
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("Aplikace tapetor je už spuštěna, ale neodpovídá.\r"
+                             "Zkuste ji spustit znovu za chvíli."));
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("tapetor"));
+    EXPECT_EQ(messages.shown[0].style, 48);
     for (const Claim runs : {Claim::First, Claim::Unavailable}) {
         instance.claimed = runs;
-        EXPECT_EQ(handOverToRunningCopy(instance, {}), std::nullopt);
+        EXPECT_EQ(handOverToRunningCopy(instance, messages, {}), std::nullopt);
     }
 }
 
@@ -257,11 +264,11 @@ TEST_F(StartupSettings, ALogonRunThatStaysKeepsTheOneCopyRule)
                                                           {Claim::NoAnswer, 1}};
     for (const auto& [claimed, status] : cases) {
         instance.claimed = claimed;
-        EXPECT_EQ(stayAfterLogon(instance, QStringLiteral("/startos")), status) << static_cast<int>(claimed);
+        EXPECT_EQ(stayAfterLogon(instance, messages, QStringLiteral("/startos")), status) << static_cast<int>(claimed);
     }
     const int claims = instance.claims;
     for (const char* argument : {"", "/uninstall"})
-        EXPECT_EQ(stayAfterLogon(instance, QLatin1String(argument)), std::nullopt) << argument;
+        EXPECT_EQ(stayAfterLogon(instance, messages, QLatin1String(argument)), std::nullopt) << argument;
     EXPECT_EQ(instance.claims, claims) << "a plain start has claimed already; /uninstall never does";
 }
 
