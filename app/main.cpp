@@ -14,7 +14,7 @@ int main(int argc, char* argv[])
         return 1;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tapetor"));
-    QApplication::setApplicationVersion(QStringLiteral("3.1.0.3"));
+    QApplication::setApplicationVersion(QStringLiteral(TAPETOR_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tapetor"));
     // The window refuses every close and lives on in the tray.
     QApplication::setQuitOnLastWindowClosed(false);
