@@ -5,9 +5,10 @@
 
 namespace {
 
-// 8 px at 96 dpi: the smallest size at which the window's wide face still reads. It
-// holds the longest weekday names of the European locales ("segunda-feira",
-// "ketvirtadienis", "keskiviikkona") with the widest date.
+// 8 px at 96 dpi: the smallest size at which the window's wide face still reads. In
+// DejaVu Sans as fontconfig hints it, it holds the longest weekday names of the European
+// locales ("segunda-feira", "ketvirtadienis", "keskiviikkona") with the widest date; a
+// wider face elides them there.
 constexpr qreal FloorPointSize = 6.0;
 constexpr qreal Step = 0.25;
 
