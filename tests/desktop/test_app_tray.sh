@@ -57,8 +57,10 @@ xdotool key Return
 check "exit from the tray" 1 "$(wait_until '! tapetor_alive' 10 && echo 1 || echo 0)"
 check "icon removed" 1 "$(wait_until '[[ -z $(tray_icon) ]]' 5 && echo 1 || echo 0)"
 
-# No timed change from here on: every change seen is the one a start made.
+# No timed change from here on: every change seen is the one a start made. Which picture
+# the timed changes left last depends on the machine's speed, so start-up begins afresh.
 write_settings "kolekce=$T/k.tkl" "run=1" "afterstart=False" "afterinterval=True" "interval=60"
+rm -rf "$HOME/.local/state/tapetor"
 start_tapetor
 check "again in the tray" 1 "$(wait_until '[[ -n $(tray_icon) && -z $(main_window) ]]' 20 && echo 1 || echo 0)"
 # Start-up shows the second picture; "/startos" goes on after it, the third and then the first.
