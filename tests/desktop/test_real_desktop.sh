@@ -149,15 +149,19 @@ private_system_bus() {
     export DBUS_SYSTEM_BUS_ADDRESS=unix:path=$T/sysbus
 }
 
-# GNOME Shell starts in the overview, which hides the background.
+# GNOME Shell starts in the overview, which hides the background. It opens the
+# overview only once the default background has loaded, which with software rendering
+# beside other desktops can take half a minute; a call that hangs must not use up
+# the whole wait.
 shell_overview() { # [true|false]: reads or sets it
-    local call=(gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell
+    local call=(gdbus call --session --timeout 5 --dest org.gnome.Shell --object-path /org/gnome/Shell
                 --method org.freedesktop.DBus.Properties)
     if [[ $# -eq 0 ]]; then "${call[@]}.Get" org.gnome.Shell OverviewActive
     else "${call[@]}.Set" org.gnome.Shell OverviewActive "<$1>"; fi
 }
 leave_overview() {
-    wait_until "shell_overview | grep -q true" 30 || fail_with_log "gnome-shell did not start"
+    wait_until "shell_overview | grep -q true" 90 \
+        || fail_with_log "gnome-shell did not open its overview (last answer: $(shell_overview 2>&1))"
     wait_until "shell_overview false && shell_overview | grep -q false" 10 || fail_with_log "the overview stays open"
 }
 
