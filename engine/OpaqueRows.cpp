@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kBandRows = 64;
+constexpr int kOpaqueBandRows = 64;
 
 // Premultiplied colour is the colour laid over black.
 bool isOpaqueRgb32(QImage::Format format)
@@ -24,8 +24,8 @@ void forEachOpaqueRow(const QImage& picture, bool bottomUp, const std::function<
         }
         return;
     }
-    for (int done = 0; done < height; done += kBandRows) {
-        const int rows = qMin(kBandRows, height - done);
+    for (int done = 0; done < height; done += kOpaqueBandRows) {
+        const int rows = qMin(kOpaqueBandRows, height - done);
         const int top = bottomUp ? height - done - rows : done;
         QImage view(picture.constScanLine(top), picture.width(), rows, picture.bytesPerLine(), picture.format());
         view.setColorTable(picture.colorTable());

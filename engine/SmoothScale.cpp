@@ -20,7 +20,7 @@ bool scalesAsItIs(QImage::Format format)
     }
 }
 
-constexpr int kBandRows = 64;
+constexpr int kScaleBandRows = 64;
 
 } // namespace
 
@@ -38,8 +38,8 @@ QImage smoothlyScaled(const QImage& picture, const QSize& size)
     QImage narrow(size.width(), picture.height(), wide);
     if (narrow.isNull())
         return {};
-    for (int top = 0; top < picture.height(); top += kBandRows) {
-        const int rows = qMin(kBandRows, picture.height() - top);
+    for (int top = 0; top < picture.height(); top += kScaleBandRows) {
+        const int rows = qMin(kScaleBandRows, picture.height() - top);
         QImage band(picture.constScanLine(top), picture.width(), rows, picture.bytesPerLine(), picture.format());
         band.setColorTable(picture.colorTable());
         const QImage scaled

@@ -61,7 +61,7 @@ std::array<uchar, kHeaderSize> bmpHeader(int width, int height)
 }
 
 // 0xffRRGGBB pixels to B, G, R bytes.
-void packRow(const QRgb* from, uchar* to, int width)
+void packBgrRow(const QRgb* from, uchar* to, int width)
 {
     for (int x = 0; x < width; ++x) {
         const QRgb p = from[x];
@@ -87,7 +87,7 @@ bool writePixels(const QImage& picture, QFile& file)
     bool ok = true;
     // The file holds the bottom row first.
     forEachOpaqueRow(picture, true, [&](int, const QRgb* row) {
-        packRow(row, band.data() + filled * rowBytes, width);
+        packBgrRow(row, band.data() + filled * rowBytes, width);
         if (++filled == bandRows) {
             ok = ok && writeAll(file, band.data(), filled * rowBytes);
             filled = 0;

@@ -13,7 +13,7 @@ cd "$top"
 eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
 # The package lives in /usr, which the program also keeps as the fallback place of its
 # data. Progress goes to stderr: the only line on stdout is the package's path.
-cmake -S "$top" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+cmake -S "$top" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DTAPETOR_UNITY_BUILD=ON \
       -DTAPETOR_BUILD_TESTS=OFF -DCMAKE_CXX_FLAGS="$CPPFLAGS $CXXFLAGS" \
       -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" >/dev/null
 cmake --build "$out" -j 2 >&2

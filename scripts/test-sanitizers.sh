@@ -14,7 +14,7 @@ out=${1:-$top/build-sanitizers}
 "$top/scripts/install-deps.sh" build test
 # float-cast-overflow is not part of gcc's "undefined".
 sanitize="-fsanitize=address,undefined,float-cast-overflow"
-cmake -S "$top" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE= \
+cmake -S "$top" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE= -DTAPETOR_UNITY_BUILD=ON \
     -DCMAKE_CXX_FLAGS="-O1 -g -fno-omit-frame-pointer $sanitize -fno-sanitize-recover=all" \
     -DCMAKE_EXE_LINKER_FLAGS="$sanitize" >/dev/null
 cmake --build "$out" -j "$(nproc)" --target test_unit test_window tapetor apply_wallpaper

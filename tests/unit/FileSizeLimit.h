@@ -18,7 +18,7 @@ public:
         m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit = m_previous;
         limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
+        m_ok = setrlimit(RLIMIT_FSIZE, &limit) == 0;
     }
     ~FileSizeLimit()
     {
@@ -27,10 +27,12 @@ public:
     }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool ok() const { return m_ok; }
 
 private:
     rlimit m_previous{};
     void (*m_previousHandler)(int) = nullptr;
+    bool m_ok = false;
 };
 
 #endif

@@ -24,13 +24,13 @@
 
 namespace {
 
-QByteArray readAll(const QString& path)
+QByteArray fileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-void writeAll(const QString& path, const QByteArray& bytes)
+void putFileBytes(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -148,10 +148,10 @@ TEST(CollectionFile, SaveThenLoadGivesTheSameEntries)
     const CollectionEntries entries
         = entriesOf({QStringLiteral("/obrázky/č.png"), QStringLiteral("relativní.jpg"), QStringLiteral(" /x ")});
     int breaths = 0;
-    writeAll(path, "old\r\n");
+    putFileBytes(path, "old\r\n");
     const auto old = inode(path);
     ASSERT_TRUE(writeCollectionFile(path, entries, [&breaths] { ++breaths; }));
-    EXPECT_EQ(readAll(path), encodeCollection(entries));
+    EXPECT_EQ(fileBytes(path), encodeCollection(entries));
     EXPECT_NE(inode(path), old) << "a folder that takes new files gets a whole new file, never a rewrite";
     CollectionReading back;
     ASSERT_TRUE(readCollectionFile(path, kMaxCollectionEntries, back, {}));
@@ -168,14 +168,14 @@ TEST(CollectionFile, AFailedSaveLeavesThePreviousFileWhole)
 #if !defined(Q_OS_UNIX)
     GTEST_SKIP() << "Windows has no limit on the size of a process's files to fill the disk with";
 #else
-    writeAll(path, "old\r\n");
+    putFileBytes(path, "old\r\n");
     {
         const FileSizeLimit full(64);
         EXPECT_FALSE(
             writeCollectionFile(path, CollectionEntries(50, entryFromPath(QStringLiteral("/a/long/enough/entry.png"))),
                                 {}));
     }
-    EXPECT_EQ(readAll(path), QByteArray("old\r\n"));
+    EXPECT_EQ(fileBytes(path), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kolekce.tkl")});
 #endif
 }
@@ -187,8 +187,8 @@ TEST(CollectionFile, AWritableCollectionInAReadOnlyFolderIsRewrittenInPlace)
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString path = folder + QStringLiteral("/kolekce.tkl");
     const QString locked = folder + QStringLiteral("/zamčená.tkl");
-    writeAll(path, "/a/longer/previous/entry.png\r\n");
-    writeAll(locked, "old\r\n");
+    putFileBytes(path, "/a/longer/previous/entry.png\r\n");
+    putFileBytes(locked, "old\r\n");
     const CollectionEntries entries = entriesOf({QStringLiteral("/nová.png"), QStringLiteral("/b.png")});
     QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
 #if defined(Q_OS_UNIX)
@@ -211,8 +211,8 @@ TEST(CollectionFile, AWritableCollectionInAReadOnlyFolderIsRewrittenInPlace)
         EXPECT_FALSE(writeCollectionFile(locked, entries, {})) << "a file that may not be written is a failed save";
     }
 #endif
-    EXPECT_EQ(readAll(path), encodeCollection(entries)) << "rewritten whole, the longer old text cut off";
-    EXPECT_EQ(readAll(locked), QByteArray("old\r\n"));
+    EXPECT_EQ(fileBytes(path), encodeCollection(entries)) << "rewritten whole, the longer old text cut off";
+    EXPECT_EQ(fileBytes(locked), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
               (QStringList{QStringLiteral("kolekce.tkl"), QStringLiteral("zamčená.tkl")}));
 }
@@ -222,8 +222,8 @@ TEST(CollectionFile, HiddenFilesAndFoldersCountAsMissing)
     QTemporaryDir dir;
     const QString visible = dir.filePath(QStringLiteral("a.tkl"));
     const QString hidden = dir.filePath(QStringLiteral(".a.tkl"));
-    writeAll(visible, "x\r\n");
-    writeAll(hidden, "x\r\n");
+    putFileBytes(visible, "x\r\n");
+    putFileBytes(hidden, "x\r\n");
     EXPECT_TRUE(collectionFileExists(visible));
     EXPECT_FALSE(collectionFileExists(hidden));
     EXPECT_FALSE(collectionFileExists(dir.path()));
@@ -287,7 +287,7 @@ TEST(CollectionFile, AFileReadInPiecesGivesEveryEntryWhole)
     QByteArray bytes;
     for (int i = 0; bytes.size() < qsizetype(300) * 1024; ++i)
         bytes += "/" + QByteArray(i % 997, char('a' + i % 26)) + (i % 3 ? "\r\n" : "\r");
-    writeAll(path, bytes);
+    putFileBytes(path, bytes);
     CollectionReading read;
     int breaths = 0;
     ASSERT_TRUE(readCollectionFile(path, kMaxCollectionEntries, read, [&breaths] { ++breaths; }));

@@ -1,16 +1,12 @@
 #include "engine/WallpaperBitmap.h"
 #include "platform/qt/ThreadedBitmapWriter.h"
+#include "FileSizeLimit.h"
 #include "test_pictures_support.h"
 
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
-
-#if defined(Q_OS_UNIX)
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 #include <gtest/gtest.h>
 
@@ -45,34 +41,6 @@ BmpHeader parseHeader(const QByteArray& bytes)
     h.compression = qFromLittleEndian<quint32>(d + 30);
     return h;
 }
-
-#if defined(Q_OS_UNIX)
-// Lifts the file size limit again when the test ends.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN); // write() fails instead
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        m_ok = setrlimit(RLIMIT_FSIZE, &limited) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_previousHandler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool ok() const { return m_ok; }
-
-private:
-    rlimit m_saved{};
-    void (*m_previousHandler)(int) = nullptr;
-    bool m_ok = false;
-};
-#endif
 
 class BitmapWriting : public testing::Test {
 protected:

@@ -36,7 +36,7 @@ using namespace testpics;
 
 namespace {
 
-quint32 crc32(const QByteArray& data)
+quint32 pngCrc(const QByteArray& data)
 {
     quint32 crc = 0xffffffffu;
     for (const char byte : data) {
@@ -53,7 +53,7 @@ QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
     qToBigEndian<quint32>(quint32(data.size()), chunk.data());
     chunk += type + data;
     QByteArray crc(4, '\0');
-    qToBigEndian<quint32>(crc32(type + data), crc.data());
+    qToBigEndian<quint32>(pngCrc(type + data), crc.data());
     return chunk + crc;
 }
 

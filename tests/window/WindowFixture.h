@@ -19,6 +19,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// The editor asks this before "odebrat" takes the selected entries out.
+inline const QString RemoveQuestion = QStringLiteral("Opravdu chcete odebrat vybrané tapety z kolekce?");
+
 class WindowFixture : public ::testing::Test, protected FakeServiceSet {
 protected:
     WindowFixture();

@@ -16,7 +16,6 @@ namespace {
 const QString NewTitle = QStringLiteral("vytvořit novou kolekci");
 const QString UnsavedText
     = QStringLiteral("Kolekce tapet byla změněna, ale nebyla uložena.\rChcete přesto pokračovat?");
-const QString RemoveQuestion = QStringLiteral("Opravdu chcete odebrat vybrané tapety z kolekce?");
 
 QString nulJoined(const QStringList& parts)
 {

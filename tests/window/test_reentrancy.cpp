@@ -11,7 +11,6 @@ namespace {
 
 const QString LimitMessage = QStringLiteral("Kolekce může obsahovat nejvýše 32767 tapet.\r"
                                             "Další tapety nebyly přidány.");
-const QString RemoveQuestion = QStringLiteral("Opravdu chcete odebrat vybrané tapety z kolekce?");
 
 } // namespace
 

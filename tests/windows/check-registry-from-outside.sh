@@ -6,6 +6,8 @@ set -u
 wine=$1
 writer=$2
 failures=0
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
 
 fail() {
     printf "FAILED: %s\n" "$*"
@@ -14,14 +16,21 @@ fail() {
 
 # reg query prints "    <name>    <type>    <data>" lines, in the OEM code page (852
 # for the Czech locale the tests run in) with CR LF line ends.
+# A query that prints nothing at all (not even the key's name) did not run: reg.exe
+# once came back empty right after a new prefix had booted. It is asked once more, and
+# what it said goes with a failure.
 query() {
-    "$wine" reg query "$1" </dev/null 2>/dev/null | tr -d '\r' | iconv -f CP852 -t UTF-8
+    for _ in 1 2; do
+        answer=$("$wine" reg query "$1" </dev/null 2>"$errors" | tr -d '\r' | iconv -f CP852 -t UTF-8)
+        [ -n "$answer" ] && break
+    done
+    printf '%s\n' "$answer"
 }
 
 expect_value() {
     key=$1 name=$2 expected=$3
     actual=$(query "$key" | sed -n "s/^    $name    //p")
-    [ "$actual" = "$expected" ] || fail "$key\\$name is [$actual], expected [$expected]"
+    [ "$actual" = "$expected" ] || fail "$key\\$name is [$actual], expected [$expected]$(cat "$errors")"
 }
 
 key_exists() {

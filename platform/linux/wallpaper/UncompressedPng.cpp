@@ -65,7 +65,7 @@ private:
 };
 
 // 0xffRRGGBB pixels to R, G, B bytes after the row's filter byte (0: none).
-void packRow(const QRgb* from, uchar* to, int width)
+void packPngRow(const QRgb* from, uchar* to, int width)
 {
     *to++ = 0;
     for (int x = 0; x < width; ++x) {
@@ -130,7 +130,7 @@ bool writeUncompressedPng(const QImage& picture, const QString& path)
     uLong adler = adler32(0, nullptr, 0);
     int filled = 0;
     forEachOpaqueRow(picture, false, [&](int y, const QRgb* row) {
-        packRow(row, band.data() + filled * rowBytes, picture.width());
+        packPngRow(row, band.data() + filled * rowBytes, picture.width());
         const bool last = y == picture.height() - 1;
         if (++filled == kBandRows || last) {
             ok = ok && writeBand(out, band.data(), filled * rowBytes, y + 1 == filled, last, adler);
