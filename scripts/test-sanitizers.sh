@@ -30,9 +30,9 @@ export ASAN_OPTIONS=detect_leaks=1:check_initialization_order=1:detect_stack_use
 export LSAN_OPTIONS=suppressions=$top/tests/sanitizers/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:log_path=$reports/ubsan
 status=0
-# The window tests' long run is left out too: its twenty thousand changes measure the
-# memory, which the sanitizers' own bookkeeping swamps, and every step it takes runs in
-# the other window tests. (The desktop long run stays.)
+# The window tests' long run is left out too: its twenty thousand changes take minutes
+# here, and every step it takes runs in the other window tests. (The desktop long run
+# stays.)
 export GTEST_FILTER=-LongRun.*
 # The real desktops are left out: they differ from each other in the programs and
 # settings the program hands the picture to, which the unit tests run here with every
