@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <stop_token>
+
 class QImage;
 
 // The largest picture the loader decodes: 16384 x 16384 pixels (268 megapixels,
@@ -16,5 +18,5 @@ inline constexpr qint64 kMaxPicturePixels = qint64(16384) * 16384;
 // The EXIF orientation is applied, so a photo taken upright is shown upright.
 // Returns false, leaving `into` null, when the file is missing, not a picture,
 // damaged beyond decoding, larger than kMaxPicturePixels, or claiming far more pixels
-// than its file can hold.
-bool loadPicture(const QString& path, QImage& into);
+// than its file can hold, or when `stop` is requested before the decode ends.
+bool loadPicture(const QString& path, QImage& into, std::stop_token stop = {});

@@ -25,8 +25,15 @@ ThreadedPictureDecoder::~ThreadedPictureDecoder()
 
 void ThreadedPictureDecoder::prepare(const QByteArray& entryBytes, const QString& fallbackPath)
 {
-    m_prepared = Prepared{entryBytes, fallbackPath,
-                          QtConcurrent::run(&m_preparePool, m_decode, entryBytes, fallbackPath, QImage())};
+    if (m_prepared) {
+        if (m_prepared->entryBytes == entryBytes && m_prepared->fallbackPath == fallbackPath)
+            return;
+        m_prepared->stop.request_stop();
+    }
+    std::stop_source stop;
+    QFuture<QImage> decode
+        = QtConcurrent::run(&m_preparePool, m_decode, entryBytes, fallbackPath, QImage(), stop.get_token());
+    m_prepared = Prepared{entryBytes, fallbackPath, std::move(stop), std::move(decode)};
 }
 
 void ThreadedPictureDecoder::request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath,
@@ -52,11 +59,13 @@ void ThreadedPictureDecoder::startWaiting()
     m_runningNumber = job.number;
     if (m_prepared && m_prepared->entryBytes == job.entryBytes && m_prepared->fallbackPath == job.fallbackPath) {
         m_running = std::move(m_prepared->decode);
+        m_runningStop = std::move(m_prepared->stop);
         m_prepared.reset();
     } else {
+        m_runningStop = std::stop_source();
         // The arguments are moved into the decode, so the lent buffer is its only owner.
         m_running = QtConcurrent::run(&m_pool, m_decode, std::move(job.entryBytes), std::move(job.fallbackPath),
-                                      std::move(job.reuse));
+                                      std::move(job.reuse), m_runningStop.get_token());
     }
     m_watcher.setFuture(m_running);
 }
@@ -98,5 +107,9 @@ void ThreadedPictureDecoder::cancel()
 {
     m_wanted = 0;
     m_waiting.reset();
+    if (m_prepared)
+        m_prepared->stop.request_stop();
     m_prepared.reset();
+    if (m_isRunning)
+        m_runningStop.request_stop();
 }

@@ -8,16 +8,19 @@
 #include <QThreadPool>
 
 #include <optional>
+#include <stop_token>
 
 // Decodes on a worker thread of its own, one picture at a time, and answers on the
 // thread that asked. A decode starts once the asking thread returns to its event loop
 // (or waits in finish()), so a run of requests made at one go, as start-up makes them,
 // decodes only the last; requests made while a decode runs wait, and only the latest
 // of them is decoded next. A prepared picture is decoded on a second worker at once.
+// cancel() stops the decodes it forgets, so that they let their memory go at once.
 class ThreadedPictureDecoder final : public QObject, public PictureDecoder {
     Q_OBJECT
 public:
-    using Decode = std::function<QImage(const QByteArray& entryBytes, const QString& fallbackPath, QImage reuse)>;
+    using Decode = std::function<QImage(const QByteArray& entryBytes, const QString& fallbackPath, QImage reuse,
+                                        const std::stop_token& stop)>;
 
     explicit ThreadedPictureDecoder(Decode decode = {});
     ~ThreadedPictureDecoder() override;
@@ -39,6 +42,7 @@ private:
     struct Prepared {
         QByteArray entryBytes;
         QString fallbackPath;
+        std::stop_source stop;
         QFuture<QImage> decode;
     };
     Q_INVOKABLE void startWaiting();
@@ -51,6 +55,7 @@ private:
     QThreadPool m_preparePool;
     QThreadPool m_pool;
     QFuture<QImage> m_running;
+    std::stop_source m_runningStop;
     QFutureWatcher<QImage> m_watcher;
     quint64 m_runningNumber = 0;
     bool m_isRunning = false;

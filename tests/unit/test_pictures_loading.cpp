@@ -25,9 +25,11 @@
 #endif
 
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <functional>
 #include <future>
+#include <mutex>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -375,13 +377,26 @@ TEST_F(PictureLoading, ReusesTheKeptBufferForAPictureOfTheSameSize)
     EXPECT_NE(picture, firstCopy);
 }
 
+TEST_F(PictureLoading, AStoppedDecodeGivesNoPicture)
+{
+    for (const char* format : {"JPEG", "PNG"}) {
+        const QString path = file(QStringLiteral("p.") + QLatin1String(format), encode(noise(64, 48, 3), format));
+        std::stop_source stop;
+        QImage picture;
+        ASSERT_TRUE(loadPicture(path, picture, stop.get_token())) << format;
+        stop.request_stop();
+        EXPECT_FALSE(loadPicture(path, picture, stop.get_token())) << format;
+        EXPECT_TRUE(picture.isNull()) << format;
+    }
+}
+
 TEST(DecodingBesideTheWindow, OnlyTheLatestRequestIsDecodedAndAnsweredWithItsNumber)
 {
     // Each "decode" gives a picture as wide as the entry's bytes are long, once the
     // gate lets it through.
     QSemaphore gate;
     std::atomic<int> decodes{0};
-    ThreadedPictureDecoder decoder([&](const QByteArray& entry, const QString&, const QImage&) {
+    ThreadedPictureDecoder decoder([&](const QByteArray& entry, const QString&, const QImage&, const std::stop_token&) {
         gate.acquire();
         ++decodes;
         return QImage(int(entry.size()), 1, QImage::Format_RGB32);
@@ -429,12 +444,13 @@ TEST(DecodingBesideTheWindow, APreparedPictureIsDecodedOnceForTheRequestThatCome
     QList<QByteArray> decoded;
     std::vector<std::pair<quint64, int>> answers;
     {
-        ThreadedPictureDecoder decoder([&](const QByteArray& entry, const QString&, const QImage&) {
-            gate.acquire();
-            const QMutexLocker locked(&lock);
-            decoded.append(entry);
-            return QImage(int(entry.size()), 1, QImage::Format_RGB32);
-        });
+        ThreadedPictureDecoder decoder(
+            [&](const QByteArray& entry, const QString&, const QImage&, const std::stop_token&) {
+                gate.acquire();
+                const QMutexLocker locked(&lock);
+                decoded.append(entry);
+                return QImage(int(entry.size()), 1, QImage::Format_RGB32);
+            });
         decoder.setReceiver(
             [&](quint64 request, const QImage& picture) { answers.emplace_back(request, picture.width()); });
         // As the logon run: the first picture asked for, the second prepared beside it.
@@ -447,6 +463,35 @@ TEST(DecodingBesideTheWindow, APreparedPictureIsDecodedOnceForTheRequestThatCome
     } // the decoder waits for every decode still running
     EXPECT_EQ(answers, (std::vector<std::pair<quint64, int>>{{1, 2}, {2, 3}}));
     EXPECT_EQ(decoded.count("bbb"), 1);
+}
+
+TEST(DecodingBesideTheWindow, CancelStopsTheDecodesItForgets)
+{
+    std::mutex lock;
+    std::condition_variable_any changed;
+    int started = 0;
+    int stopped = 0;
+    {
+        // Each "decode" runs until it is stopped, or gives up after a minute.
+        ThreadedPictureDecoder decoder(
+            [&](const QByteArray&, const QString&, const QImage&, const std::stop_token& stop) {
+                std::unique_lock locked(lock);
+                ++started;
+                changed.notify_all();
+                if (!changed.wait_for(locked, stop, std::chrono::minutes(1), [] { return false; }))
+                    stopped += stop.stop_requested() ? 1 : 0;
+                return QImage();
+            });
+        decoder.request(1, "a", {}, {});
+        decoder.prepare("b", {});
+        QCoreApplication::processEvents();
+        {
+            std::unique_lock locked(lock);
+            changed.wait(locked, [&] { return started == 2; });
+        }
+        decoder.cancel();
+    } // the decoder waits for both decodes, which end only when stopped
+    EXPECT_EQ(stopped, 2);
 }
 
 TEST(SmoothScaling, GreyAndPalettePicturesScaleAsTheirColourCopiesWould)
