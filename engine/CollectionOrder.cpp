@@ -53,12 +53,3 @@ std::vector<qsizetype> CollectionOrder::sortedOrder(const QStringList& entries,
     return order;
 #endif
 }
-
-void CollectionOrder::sort(QStringList& entries) const
-{
-    QStringList sorted;
-    sorted.reserve(entries.size());
-    for (const qsizetype index : sortedOrder(entries))
-        sorted << entries.at(index);
-    entries = std::move(sorted);
-}

@@ -25,7 +25,6 @@ public:
     // `processEvents` runs every few milliseconds while the keys are made.
     std::vector<qsizetype> sortedOrder(const QStringList& entries,
                                        const std::function<void()>& processEvents = {}) const;
-    void sort(QStringList& entries) const;
 
 private:
     QCollator m_collator;

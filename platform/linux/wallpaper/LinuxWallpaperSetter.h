@@ -34,8 +34,6 @@ public:
 
     bool setWallpaper(const QString& bmpPath, int style, const QImage* picture) override;
 
-    DesktopKind desktop() const { return m_desktop; }
-
     // Takes the one line said when the desktop's copy of the picture cannot be written
     // (standard error unless replaced).
     using ProblemReport = std::function<void(const QString& line)>;
