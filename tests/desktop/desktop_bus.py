@@ -39,7 +39,7 @@ def screenshot(path):
     success, _ = bus.call_sync("org.gnome.Shell.Screenshot", "/org/gnome/Shell/Screenshot",
                                "org.gnome.Shell.Screenshot", "Screenshot",
                                GLib.Variant("(bbs)", (False, False, path)),
-                               None, 0, 10000, None).unpack()
+                               None, 0, 30000, None).unpack()
     sys.exit(0 if success else 1)
 
 

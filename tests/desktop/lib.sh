@@ -21,19 +21,29 @@ DESKTOP_FAILED=0
 DESKTOP_SHOTS=${DESKTOP_SHOTS:-${TMPDIR:-/tmp}/desktop-shots}
 T=""
 
+# A desktop component busy with a frame under load can take its time over SIGTERM; it
+# gets ten seconds, then SIGKILL, so that the cleanup never outlasts the case.
 desktop_cleanup() {
-    local i
+    local i pid
     for (( i=${#DESKTOP_PIDS[@]}-1; i>=0; i-- )); do
         kill "${DESKTOP_PIDS[i]}" 2>/dev/null
     done
     for (( i=${#DESKTOP_PIDS[@]}-1; i>=0; i-- )); do
-        wait "${DESKTOP_PIDS[i]}" 2>/dev/null
+        pid=${DESKTOP_PIDS[i]}
+        wait_until "! still_running $pid" 10 || kill -KILL "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
     done
     if [[ -n $T && -d $T ]]; then
         rm -rf "$T"
     fi
 }
 trap desktop_cleanup EXIT
+
+# A child that has ended stays a zombie until it is waited for.
+still_running() {
+    local state
+    state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]
+}
 
 track_pid() {
     DESKTOP_PIDS+=("$1")

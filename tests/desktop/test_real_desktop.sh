@@ -317,8 +317,9 @@ check_style() { # STYLE [NAME]: screen and setting after a change in STYLE
     local name=$DESKTOP-${2:-${STYLE_NAMES[$1]}} shot copy
     shot=$DESKTOP_SHOTS/$name.png
     mkdir -p "$DESKTOP_SHOTS"
-    # The desktop draws in its own time (Plasma takes seconds, Cinnamon cross-fades).
-    wait_until "shoot '$shot' && screen_matches '$shot' $1" 30
+    # The desktop draws in its own time (Plasma takes seconds, Cinnamon cross-fades, and
+    # GNOME's software rendering beside another desktop can take half a minute a frame).
+    wait_until "shoot '$shot' && screen_matches '$shot' $1" 90
     shoot "$shot"
     check "$name: the screen shows the last picture in its style" 0 "$(screen_matches "$shot" "$1"; echo $?)"
     copy=$(ls "$XDG_DATA_HOME"/tapetor/tapetor-*.png 2>/dev/null)
