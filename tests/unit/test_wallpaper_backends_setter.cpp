@@ -342,12 +342,14 @@ TEST(SwaybgProcessTest, TheShownOneEndsOnlyAfterTheNewOneHasReadItsPicture)
 {
     QTemporaryDir dir;
     // A swaybg that takes its time before reading, as one does while the compositor
-    // configures its surface. Ended, it notes how many had read their picture by then.
+    // configures its surface. Ended, it notes how many had read their picture by then;
+    // it listens for the end before it reads, as the moment it sleeps after reading may
+    // already be the moment it is told to end.
     const QString fake = dir.filePath(QStringLiteral("swaybg"));
     ASSERT_TRUE(writeAll(fake, R"sh(#!/bin/bash
 sleep 0.2
-exec -a swaybg bash -c 'touch $0/read.$$; cat "$1" >/dev/null
-trap "ls $0/read.* | wc -l >$0/n.$$; mv $0/n.$$ $0/ended.$$; exit" TERM; for _ in {1..30}; do sleep 1 & wait; done' "$(dirname "$0")" "$2"
+exec -a swaybg bash -c 'trap "ls $0/read.* | wc -l >$0/n.$$; mv $0/n.$$ $0/ended.$$; exit" TERM
+touch $0/read.$$; cat "$1" >/dev/null; for _ in {1..30}; do sleep 1 & wait; done' "$(dirname "$0")" "$2"
 )sh"));
     ASSERT_TRUE(QFile::setPermissions(fake, QFile::ReadOwner | QFile::ExeOwner));
     struct PathGuard {
