@@ -203,8 +203,12 @@ start_cinnamon() {
     export XDG_CURRENT_DESKTOP=X-Cinnamon XDG_SESSION_TYPE=x11 LIBGL_ALWAYS_SOFTWARE=1
     background cinnamon --replace --sm-disable
     wait_until "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window" 30 || fail_with_log "cinnamon did not start"
-    # csd-background paints the background once a session manager says the session runs.
+    # csd-background paints the background once a session manager says the session runs;
+    # one that asks before the stand-in owns its name waits for ever, with a black screen.
     background /usr/bin/python3 "$HERE/desktop_bus.py" session-manager
+    wait_until "gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.NameHasOwner org.gnome.SessionManager | grep -q true" 30 \
+        || fail_with_log "the session manager's stand-in did not start"
     background csd-background
     MODES=(centered stretched wallpaper)
     setting() { gnome_setting org.cinnamon.desktop.background picture-uri; }

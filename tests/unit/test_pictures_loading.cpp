@@ -9,9 +9,11 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QLinearGradient>
+#include <QDeadlineTimer>
 #include <QMutex>
 #include <QSemaphore>
 #include <QTemporaryDir>
+#include <QWaitCondition>
 #include <QtEndian>
 
 #include <atomic>
@@ -25,11 +27,9 @@
 #endif
 
 #include <chrono>
-#include <condition_variable>
 #include <cstring>
 #include <functional>
 #include <future>
-#include <mutex>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -467,29 +467,36 @@ TEST(DecodingBesideTheWindow, APreparedPictureIsDecodedOnceForTheRequestThatCome
 
 TEST(DecodingBesideTheWindow, CancelStopsTheDecodesItForgets)
 {
-    std::mutex lock;
-    std::condition_variable_any changed;
+    // Qt's lock and condition rather than std::condition_variable_any's wait on the
+    // stop token: built with mingw-w64, that wait hung under Wine in one run of four.
+    QMutex lock;
+    QWaitCondition changed;
     int started = 0;
     int stopped = 0;
     {
-        // Each "decode" runs until it is stopped, or gives up after a minute.
+        // Each "decode" runs until it is stopped, or gives up after a minute; the test
+        // wakes it once the decoder has been cancelled.
         ThreadedPictureDecoder decoder(
             [&](const QByteArray&, const QString&, const QImage&, const std::stop_token& stop) {
-                std::unique_lock locked(lock);
+                const QMutexLocker locked(&lock);
                 ++started;
-                changed.notify_all();
-                if (!changed.wait_for(locked, stop, std::chrono::minutes(1), [] { return false; }))
-                    stopped += stop.stop_requested() ? 1 : 0;
+                changed.wakeAll();
+                const QDeadlineTimer giveUp(std::chrono::minutes(1));
+                while (!stop.stop_requested() && changed.wait(&lock, giveUp)) { }
+                stopped += stop.stop_requested() ? 1 : 0;
                 return QImage();
             });
         decoder.request(1, "a", {}, {});
         decoder.prepare("b", {});
         QCoreApplication::processEvents();
-        {
-            std::unique_lock locked(lock);
-            changed.wait(locked, [&] { return started == 2; });
-        }
+        QMutexLocker locked(&lock);
+        const QDeadlineTimer giveUp(std::chrono::minutes(1));
+        while (started < 2 && changed.wait(&lock, giveUp)) { }
+        EXPECT_EQ(started, 2);
+        locked.unlock();
         decoder.cancel();
+        locked.relock();
+        changed.wakeAll();
     } // the decoder waits for both decodes, which end only when stopped
     EXPECT_EQ(stopped, 2);
 }
