@@ -483,7 +483,8 @@ TEST(UncompressedPngTest, ReadsBackExactlyWhateverThePictureHolds)
 
 TEST(ProcessToolRunnerTest, ReportsExitCodesMissingProgramsAndHangs)
 {
-    ProcessToolRunner runner(300);
+    // Time enough for a tool to start on a busy machine; only the hang is cut short.
+    ProcessToolRunner runner(10000);
     EXPECT_TRUE(runner.run(QStringLiteral("true"), {}, nullptr));
     EXPECT_FALSE(runner.run(QStringLiteral("false"), {}, nullptr));
     EXPECT_FALSE(runner.run(QStringLiteral("no-such-tool-tapetor"), {}, nullptr));
@@ -491,7 +492,7 @@ TEST(ProcessToolRunnerTest, ReportsExitCodesMissingProgramsAndHangs)
     EXPECT_TRUE(runner.run(QStringLiteral("printf"),
                            {QStringLiteral("%s|"), QStringLiteral("a b"), QStringLiteral("$HOME")}, &output));
     EXPECT_EQ(output, QByteArray("a b|$HOME|")); // arguments reach the tool untouched
-    EXPECT_FALSE(runner.run(QStringLiteral("sleep"), {QStringLiteral("30")}, nullptr));
+    EXPECT_FALSE(ProcessToolRunner(300).run(QStringLiteral("sleep"), {QStringLiteral("30")}, nullptr));
 }
 
 TEST_F(SetterTest, LxdeWithoutARunningPcmanfmFailsWithoutCallingIt)
@@ -532,35 +533,43 @@ TEST_F(SetterTest, LxqtModeOutlastsPcmanfmQtWritingItsOwnBack)
     };
     const auto modeIn
         = [&](const QString& name) { return profile(name)->value(QStringLiteral("Desktop/WallpaperMode")).toString(); };
-    const auto pcmanfmQtSaves = [&](const QString& picture, const QString& mode) {
-        const auto settings = profile(QStringLiteral("lxqt"));
+    const auto pcmanfmQtSaves = [&](const QString& name, const QString& picture, const QString& mode) {
+        const auto settings = profile(name);
         settings->setValue(QStringLiteral("Desktop/Wallpaper"), picture);
         settings->setValue(QStringLiteral("Desktop/WallpaperMode"), mode);
     };
+    const QString lxqt = QStringLiteral("lxqt");
+    const QString seat = QStringLiteral("seat2"); // a second desktop of the same user
     profile(QStringLiteral("other"))->setValue(QStringLiteral("Desktop/WallpaperMode"), QStringLiteral("none"));
     // pcmanfm-qt 1.2 stores the picture it is given with the mode it started with.
     runner.onRun = [&](const QStringList& arguments) {
-        pcmanfmQtSaves(arguments.value(0).section(QLatin1Char('='), 1), QStringLiteral("none"));
+        for (const QString& name : {lxqt, seat})
+            pcmanfmQtSaves(name, arguments.value(0).section(QLatin1Char('='), 1), QStringLiteral("none"));
     };
     auto setter = LinuxWallpaperSetter(DesktopKind::Lxqt, runner, copies(), {}, {}, config);
     const QImage picture = quadrants(10, 10);
     ASSERT_TRUE(setter.setWallpaper(bmp(), StyleTile, &picture));
     const QString copy = QDir(copies()).filePath(copyFiles().value(0));
-    EXPECT_EQ(modeIn(QStringLiteral("lxqt")), QStringLiteral("tile"));
+    EXPECT_EQ(modeIn(lxqt), QStringLiteral("tile"));
     EXPECT_EQ(modeIn(QStringLiteral("other")), QStringLiteral("none"));
 
     // Ending, it writes its own back; a desktop started again must read ours.
-    pcmanfmQtSaves(copy, QStringLiteral("none"));
-    EXPECT_TRUE(eventuallyTrue([&] { return modeIn(QStringLiteral("lxqt")) == QLatin1String("tile"); }));
+    pcmanfmQtSaves(lxqt, copy, QStringLiteral("none"));
+    EXPECT_TRUE(eventuallyTrue([&] { return modeIn(lxqt) == QLatin1String("tile"); }));
 
+    // What stays is known once ours is back in the profile written after it.
+    const auto afterTheNextPutBack = [&] {
+        pcmanfmQtSaves(seat, copy, QStringLiteral("none"));
+        return eventuallyTrue([&] { return modeIn(seat) == QLatin1String("tile"); });
+    };
     // A mode picked in pcmanfm-qt's own dialog is the user's, and stays.
-    pcmanfmQtSaves(copy, QStringLiteral("fit"));
-    eventuallyTrue([] { return false; }, 300);
-    EXPECT_EQ(modeIn(QStringLiteral("lxqt")), QStringLiteral("fit"));
+    pcmanfmQtSaves(lxqt, copy, QStringLiteral("fit"));
+    ASSERT_TRUE(afterTheNextPutBack());
+    EXPECT_EQ(modeIn(lxqt), QStringLiteral("fit"));
     // So does a picture set by other means.
-    pcmanfmQtSaves(QStringLiteral("/elsewhere.png"), QStringLiteral("none"));
-    eventuallyTrue([] { return false; }, 300);
-    EXPECT_EQ(modeIn(QStringLiteral("lxqt")), QStringLiteral("none"));
+    pcmanfmQtSaves(lxqt, QStringLiteral("/elsewhere.png"), QStringLiteral("none"));
+    ASSERT_TRUE(afterTheNextPutBack());
+    EXPECT_EQ(modeIn(lxqt), QStringLiteral("none"));
 }
 
 TEST(PcmanfmStateTest, TheSocketIsNamedAfterTheDisplayAndMustListen)
