@@ -3,6 +3,10 @@
 #include "engine/EntryPicture.h"
 #include "engine/WallpaperBitmap.h"
 
+#include <QCoreApplication>
+
+#include <algorithm>
+
 namespace {
 QString joinKey(const QString& app, const QString& section, const QString& key)
 {
@@ -141,6 +145,14 @@ void FakeClock::advanceMs(qint64 ms)
     current = current.addMSecs(ms);
     for (FakeAlarm* alarm : alarms)
         alarm->clockMoved(ms);
+}
+
+void FakeClock::passMs(qint64 ms)
+{
+    advanceMs(ms);
+    // Bounded: an alarm that wakes itself for ever is a fault the test must see.
+    for (int round = 0; round < 100 && std::ranges::any_of(alarms, &FakeAlarm::wakeQueued); ++round)
+        QCoreApplication::processEvents();
 }
 
 FakeAlarm::FakeAlarm(const FakeClock* clock)

@@ -106,6 +106,7 @@ public:
     void setMoment(const QDateTime& newMoment) override;
     void clockMoved(qint64 ms);
     void clockGone() { m_clock = nullptr; }
+    bool wakeQueued() const { return m_delivery.isActive(); }
 
     QDateTime moment;
 
@@ -130,6 +131,9 @@ public:
     std::unique_ptr<WallAlarm> makeAlarm() const override;
     // Forward is time passing; back is the clock being set back.
     void advanceMs(qint64 ms);
+    // advanceMs, then the event loop runs until no alarm has a wake queued: a wake may
+    // set the next moment, already passed, as a real loop would deliver in turn.
+    void passMs(qint64 ms);
 
     QDateTime current;
     QLocale userLocale;

@@ -214,9 +214,7 @@ TEST_F(Scheduler, HiddenInTheTrayTheChangeStillComesAtItsMoment)
     // Only the clock moves here; whatever runs, runs from the window's events.
     const auto passMs = [this](qint64 ms) {
         const size_t before = wallpaper.calls.size();
-        clock.advanceMs(ms);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
+        clock.passMs(ms);
         return wallpaper.calls.size() - before;
     };
     EXPECT_EQ(passMs(3600000 - 1), 0u);
@@ -256,20 +254,15 @@ TEST_F(Scheduler, HiddenThePictureIsLetGoAndDecodedAgainShortlyBeforeItsChange)
 
     decoder.hold = true;
     const int requests = decoder.requests;
-    const auto passMs = [this](qint64 ms) {
-        clock.advanceMs(ms);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-    };
-    passMs(3600000 - 20000 - 1);
+    clock.passMs(3600000 - 20000 - 1);
     EXPECT_EQ(decoder.requests, requests);
-    passMs(1);
+    clock.passMs(1);
     EXPECT_EQ(decoder.requests, requests + 1) << "asked for twenty seconds before the change";
     decoder.answerHeld();
     EXPECT_EQ(box->picture().size(), QSize(11, 30)) << "kept for the change so near";
-    passMs(20000 - 1);
+    clock.passMs(20000 - 1);
     EXPECT_EQ(wallpaper.calls.size(), 1u);
-    passMs(1);
+    clock.passMs(1);
     ASSERT_EQ(wallpaper.calls.size(), 2u);
     EXPECT_TRUE(wallpaper.calls.back().hadPicture);
     EXPECT_EQ(wallpaper.calls.back().pictureSize, QSize(11, 30));
@@ -322,8 +315,7 @@ TEST_F(Scheduler, ShownAgainEveryTextIsCurrentAtOnceAndTheTickRuns)
     clock.current = QDateTime(QDate(2026, 3, 16), QTime(23, 50, 0));
     startChanging(QStringLiteral("60"));
     ASSERT_FALSE(window->isVisible());
-    clock.advanceMs(25LL * 60000);
-    QCoreApplication::processEvents();
+    clock.passMs(25LL * 60000);
 
     window->mnuShowApp_Click();
     ASSERT_TRUE(window->isVisible());
