@@ -31,8 +31,6 @@ public:
     // soon ask for; that request then takes this decode instead of making its own. For
     // the logon run, which knows its second picture before it shows the first.
     virtual void prepare(const QByteArray& entryBytes, const QString& fallbackPath) = 0;
-    // Whether the latest request is still to be answered.
-    virtual bool pending() const = 0;
     // Waits for the latest request and delivers its answer before returning.
     virtual void finish() = 0;
     // Drops every request not yet answered, and a prepared picture; a decode already

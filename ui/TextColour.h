@@ -16,11 +16,6 @@ inline void setTextColour(QWidget* widget, const QColor& colour)
     widget->setPalette(palette);
 }
 
-inline QColor textColour(const QWidget* widget)
-{
-    return widget->palette().color(QPalette::Active, QPalette::WindowText);
-}
-
 namespace Colours {
 inline const QColor Blue{0x00, 0x00, 0xFF};
 inline const QColor Red{0xFF, 0x00, 0x00};

@@ -214,7 +214,7 @@ public:
     void request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath, QImage reuse) override;
     // Counted as a decode; the request that takes it makes none of its own.
     void prepare(const QByteArray& entryBytes, const QString& fallbackPath) override;
-    bool pending() const override { return m_held.has_value(); }
+    bool pending() const { return m_held.has_value(); }
     void finish() override { answerHeld(); }
     void cancel() override
     {

@@ -28,7 +28,8 @@ public:
     void setReceiver(Receiver receiver) override { m_receiver = std::move(receiver); }
     void request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath, QImage reuse) override;
     void prepare(const QByteArray& entryBytes, const QString& fallbackPath) override;
-    bool pending() const override { return m_wanted != 0; }
+    // Whether the latest request is still to be answered.
+    bool pending() const { return m_wanted != 0; }
     void finish() override;
     void cancel() override;
 

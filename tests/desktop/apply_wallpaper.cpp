@@ -70,7 +70,8 @@ int loseConnection()
         return 1;
     const Window root = DefaultRootWindow(display);
     XFreePixmap(display, root); // a window: BadPixmap
-    const bool refused = connection.failed() && !connection.lost();
+    // A refusal is forgotten; a lost connection stays failed.
+    const bool refused = connection.failed();
     connection.forgetRefusals();
     const bool forgotten = !connection.failed();
 
@@ -80,7 +81,9 @@ int loseConnection()
         XKillClient(other, pixmap);
         XCloseDisplay(other);
     }
-    const bool lost = connection.failed() && connection.lost();
+    bool lost = connection.failed();
+    connection.forgetRefusals();
+    lost = lost && connection.failed();
     std::printf("%s %s %s\n", refused ? "refused" : "-", forgotten ? "forgotten" : "-", lost ? "lost" : "-");
     return refused && forgotten && lost ? 0 : 1;
 }

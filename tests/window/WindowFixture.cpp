@@ -1,9 +1,8 @@
 #include "WindowFixture.h"
 
-#include "ui/TextColour.h"
-
 #include <QDir>
 #include <QFile>
+#include <QPalette>
 
 WindowFixture::WindowFixture()
 {
@@ -43,7 +42,7 @@ QString WindowFixture::text(const char* name) const
 
 QColor WindowFixture::colour(const char* name) const
 {
-    return textColour(control<QWidget>(name));
+    return control<QWidget>(name)->palette().color(QPalette::Active, QPalette::WindowText);
 }
 
 bool WindowFixture::visible(const char* name) const

@@ -2,7 +2,6 @@
 #include "WindowFixture.h"
 
 #include "app/SingleStart.h"
-#include "ui/TextColour.h"
 
 namespace {
 const QString App = QStringLiteral("tapetor");

@@ -20,11 +20,10 @@ public:
     // Null when there is no X server to talk to.
     _XDisplay* display() const { return m_display; }
     // Waits for the server's answers: true when it refused a request since the last
-    // forgetRefusals(), or the connection is lost.
+    // forgetRefusals(), or the connection is lost (for good: Xlib then drops every
+    // request, and the answers it returns mean nothing).
     bool failed();
     void forgetRefusals() { m_refused = false; }
-    // Once lost, Xlib drops every request and the answers it returns mean nothing.
-    bool lost() const { return m_lost; }
     // Whether the resource id belongs to this connection's own client.
     bool owns(unsigned long id) const;
     // Whether two resource ids belong to the same client.
