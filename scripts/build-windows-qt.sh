@@ -73,7 +73,7 @@ if [ ! -f "$build_dir/build.ninja" ]; then
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         "${options[@]}" >"$work/configure.log" 2>&1 || { tail -40 "$work/configure.log" >&2; exit 1; }
 fi
-say "building Qt (the first time takes about half an hour on two cores)"
+say "building Qt (the first time takes about twenty minutes on two cores)"
 cmake --build "$build_dir" -j "$(nproc)" >"$work/build.log" 2>&1 || { grep -B2 -A12 'error' "$work/build.log" | head -60 >&2; exit 1; }
 cmake --install "$build_dir" >"$work/install.log" 2>&1
 mkdir -p "$prefix/licenses" && cp "$source_dir"/LICENSES/* "$prefix/licenses/"

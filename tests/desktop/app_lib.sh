@@ -48,6 +48,29 @@ tray_icon_count() {
     echo "$count"
 }
 
+# The tray icon's menu once it is shown: the program's one window that the window
+# manager does not handle.
+tray_menu() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$TAPETOR_PID" 2>/dev/null); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && { echo "$id"; return 0; }
+    done
+    return 1
+}
+
+# tray_menu_choose N: opens the menu from the icon and clicks its N-th item of three
+# ("zobrazit okno aplikace", "změnit tapetu ihned", a separator, "ukončit aplikaci"),
+# once the menu is there to take the click; fails when it does not open.
+tray_menu_choose() {
+    local menu X Y WIDTH HEIGHT
+    local -a share=(0 16 45 84) # per cent of the menu's height, the middle of each item
+    xdotool mousemove --window "$(tray_icon)" 5 5 click 3
+    wait_until '[[ -n $(tray_menu) ]]' 10 || return 1
+    menu=$(tray_menu)
+    eval "$(xdotool getwindowgeometry --shell "$menu")"
+    xdotool mousemove "$(( X + WIDTH / 2 ))" "$(( Y + HEIGHT * share[$1] / 100 ))" click 1
+}
+
 # run_tapetor [ARGS...]: a start that is to end by itself; prints its exit status.
 run_tapetor() {
     timeout 30 "$TAPETOR" "$@" >>"$T/tapetor-run.log" 2>&1

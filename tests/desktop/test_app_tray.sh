@@ -41,19 +41,10 @@ save_root_shot tray-restored
 
 # Long enough before the next timed change that the menu's change is the one seen.
 settle=$(root_pixel 40 740)
-xdotool mousemove --window "$icon" 5 5 click 3
-sleep 0.4
-xdotool key Down
-sleep 0.2
-xdotool key Down
-sleep 0.2
-xdotool key Return
+tray_menu_choose 2
 check "menu change" 1 "$(wait_until "changed_from $settle" 3 && echo 1 || echo 0)"
 
-xdotool mousemove --window "$icon" 5 5 click 3
-sleep 0.4
-for _ in 1 2 3; do xdotool key Down; sleep 0.2; done
-xdotool key Return
+tray_menu_choose 3
 check "exit from the tray" 1 "$(wait_until '! tapetor_alive' 10 && echo 1 || echo 0)"
 check "icon removed" 1 "$(wait_until '[[ -z $(tray_icon) ]]' 5 && echo 1 || echo 0)"
 
