@@ -29,12 +29,6 @@ options=(
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
     -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF
     -DFEATURE_system_doubleconversion=OFF -DFEATURE_zstd=OFF
-    # What the program never uses, for a shorter first build. OpenGL goes as an input:
-    # with only its feature off, Qt 6.4 keeps the dynamic GL loader, which then fails.
-    -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_vulkan=OFF -DFEATURE_graphicsview=OFF -DFEATURE_pdf=OFF
-    -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF -DFEATURE_textodfwriter=OFF
-    -DFEATURE_mdiarea=OFF -DFEATURE_dockwidget=OFF -DFEATURE_calendarwidget=OFF -DFEATURE_fontdialog=OFF
-    -DFEATURE_colordialog=OFF -DFEATURE_wizard=OFF -DFEATURE_undoview=OFF
 )
 key=$(printf '%s\n' "$version" "${options[@]}" | sha256sum | cut -c1-12)
 cache=${TAPETOR_CACHE:-"${XDG_CACHE_HOME:-$HOME/.cache}/tapetor"}
@@ -73,7 +67,7 @@ if [ ! -f "$build_dir/build.ninja" ]; then
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         "${options[@]}" >"$work/configure.log" 2>&1 || { tail -40 "$work/configure.log" >&2; exit 1; }
 fi
-say "building Qt (the first time takes about twenty minutes on two cores)"
+say "building Qt (the first time takes about thirty minutes on two cores)"
 cmake --build "$build_dir" -j "$(nproc)" >"$work/build.log" 2>&1 || { grep -B2 -A12 'error' "$work/build.log" | head -60 >&2; exit 1; }
 cmake --install "$build_dir" >"$work/install.log" 2>&1
 mkdir -p "$prefix/licenses" && cp "$source_dir"/LICENSES/* "$prefix/licenses/"
