@@ -7,9 +7,9 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QLinearGradient>
-#include <QDeadlineTimer>
 #include <QMutex>
 #include <QSemaphore>
 #include <QTemporaryDir>
