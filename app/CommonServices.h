@@ -7,6 +7,7 @@
 #include "platform/qt/QtShellOpener.h"
 #include "platform/qt/QtTrayIcon.h"
 #include "platform/qt/SystemClock.h"
+#include "platform/qt/ThreadedBackgroundWork.h"
 #include "platform/qt/ThreadedBitmapWriter.h"
 #include "platform/qt/ThreadedPictureDecoder.h"
 
@@ -20,6 +21,7 @@ struct CommonServices {
     QtTrayIcon tray;
     ThreadedPictureDecoder decoder;
     ThreadedBitmapWriter bitmaps;
+    ThreadedBackgroundWork work;
 
     void fill(PlatformServices& services)
     {
@@ -31,5 +33,6 @@ struct CommonServices {
         services.tray = &tray;
         services.decoder = &decoder;
         services.bitmaps = &bitmaps;
+        services.work = &work;
     }
 };

@@ -4,6 +4,7 @@
 
 #include "engine/BitmapLocation.h"
 #include "engine/ChangeSequence.h"
+#include "platform/BackgroundWork.h"
 #include "platform/BitmapWriter.h"
 #include "platform/Clock.h"
 #include "platform/LogonEntry.h"
@@ -40,8 +41,14 @@ void frmConsole::Form_Load()
     if (chosen == Texts::NoCollection || chosen.isEmpty())
         return;
 
-    if (!loadChosenCollection(chosen))
-        return;
+    loadChosenCollection(chosen, [this] { startWithCollection(); });
+    // Nothing else can happen before the collection is there: the event loop has not
+    // started yet.
+    m_services.work->finish();
+}
+
+void frmConsole::startWithCollection()
+{
     Label13_Click();
     // Otherwise every logon would show the same first pictures of the list.
     goOnAfterLastShown();

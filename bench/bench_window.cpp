@@ -141,7 +141,7 @@ int main(int argc, char** argv)
     window->findChild<QLabel*>(QStringLiteral("Label31"))->setText(fakes.temp.filePath(QStringLiteral("bench.tkl")));
     const QString second = fakes.temp.filePath(QStringLiteral("second.jpg"));
     QFile::copy(photo4k, second);
-    window->LoadCollection(collection(fakes.temp.path(), {photo4k, second}), list);
+    window->LoadCollection(collection(fakes.temp.path(), {photo4k, second}), [] {});
     list->setCurrentRow(0);
     std::vector<double> visible;
     std::vector<double> handOver;
@@ -173,7 +173,7 @@ int main(int argc, char** argv)
                 shown.median / root.median, shown.min / root.min);
 
     // A 45 MP photo beside a small one: a click on it, and a change that prepares it.
-    window->LoadCollection(collection(fakes.temp.path(), {photo45, photo4k}), list);
+    window->LoadCollection(collection(fakes.temp.path(), {photo45, photo4k}), [] {});
     std::vector<double> clickGaps;
     std::vector<double> changeGaps;
     for (int i = 0; i < runs; ++i) {

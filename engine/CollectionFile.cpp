@@ -1,7 +1,6 @@
 #include "engine/CollectionFile.h"
 
 #include "engine/CheckedSave.h"
-#include "engine/EventPacer.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -158,13 +157,11 @@ bool collectionFileExists(const QString& path)
     return info.exists() && info.isFile() && !info.isHidden();
 }
 
-bool readCollectionFile(const QString& path, qsizetype maxEntries, CollectionReading& reading,
-                        const std::function<void()>& processEvents)
+bool readCollectionFile(const QString& path, qsizetype maxEntries, CollectionReading& reading)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    EventPacer pacer(processEvents);
     CollectionParser parser(maxEntries);
     QByteArray chunk(qsizetype(64) * 1024, Qt::Uninitialized);
     for (;;) {
@@ -173,14 +170,12 @@ bool readCollectionFile(const QString& path, qsizetype maxEntries, CollectionRea
             return false;
         if (got == 0 || !parser.feed(QByteArrayView(chunk.constData(), got)))
             break;
-        pacer.tick();
     }
     reading = parser.finish();
     return true;
 }
 
-bool writeCollectionFile(const QString& path, const CollectionEntries& entries,
-                         const std::function<void()>& processEvents)
+bool writeCollectionFile(const QString& path, const CollectionEntries& entries)
 {
     QSaveFile file(path);
     // A collection the user may change in a folder they may not write to (a shared
@@ -188,7 +183,6 @@ bool writeCollectionFile(const QString& path, const CollectionEntries& entries,
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    EventPacer pacer(processEvents);
     qint64 written = 0;
     for (const CollectionEntry& entry : entries) {
         const QByteArray line = entry.bytes + "\r\n";
@@ -198,7 +192,6 @@ bool writeCollectionFile(const QString& path, const CollectionEntries& entries,
             return false;
         }
         written += line.size();
-        pacer.tick();
     }
     return commitWhole(file, written);
 }

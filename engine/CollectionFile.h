@@ -4,7 +4,6 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
-#include <functional>
 
 // One entry of a collection. A file name is bytes, and they need not be text in the
 // locale's encoding (an old Latin-2 name on a UTF-8 system), so the entry keeps the
@@ -80,13 +79,10 @@ QByteArray encodeCollection(const CollectionEntries& entries);
 // A path that is not an ordinary visible file counts as missing.
 bool collectionFileExists(const QString& path);
 
-// Reads the file piece by piece; `processEvents` is called regularly so long files do
-// not freeze the window. False when the file could not be opened or read.
-bool readCollectionFile(const QString& path, qsizetype maxEntries, CollectionReading& reading,
-                        const std::function<void()>& processEvents);
+// Reads the file piece by piece. False when the file could not be opened or read.
+bool readCollectionFile(const QString& path, qsizetype maxEntries, CollectionReading& reading);
 
 // Writes through a temporary file that replaces the old one only when complete,
 // so a failed save (full disk, no permission) leaves the previous collection whole.
 // Only in a folder that takes no new file is a writable collection rewritten in place.
-bool writeCollectionFile(const QString& path, const CollectionEntries& entries,
-                         const std::function<void()>& processEvents);
+bool writeCollectionFile(const QString& path, const CollectionEntries& entries);

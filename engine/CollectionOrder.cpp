@@ -1,7 +1,5 @@
 #include "engine/CollectionOrder.h"
 
-#include "engine/EventPacer.h"
-
 #include <algorithm>
 #include <numeric>
 #include <vector>
@@ -19,10 +17,8 @@ qsizetype CollectionOrder::insertPosition(const QStringList& sorted, const QStri
     return at - sorted.cbegin();
 }
 
-std::vector<qsizetype> CollectionOrder::sortedOrder(const QStringList& entries,
-                                                    const std::function<void()>& processEvents) const
+std::vector<qsizetype> CollectionOrder::sortedOrder(const QStringList& entries) const
 {
-    EventPacer pacer(processEvents);
 #if defined(Q_OS_WIN)
     // Qt 6.4 sizes a Windows sort key in characters where LCMapStringW counts bytes, so
     // half of every key is left unwritten and the order comes out at random. The
@@ -31,7 +27,6 @@ std::vector<qsizetype> CollectionOrder::sortedOrder(const QStringList& entries,
     folded.reserve(entries.size());
     for (const QString& entry : entries) {
         folded << entry.toCaseFolded();
-        pacer.tick();
     }
     std::vector<qsizetype> order(static_cast<size_t>(entries.size()));
     std::iota(order.begin(), order.end(), 0);
@@ -43,7 +38,6 @@ std::vector<qsizetype> CollectionOrder::sortedOrder(const QStringList& entries,
     keys.reserve(static_cast<size_t>(entries.size()));
     for (const QString& entry : entries) {
         keys.push_back(m_collator.sortKey(entry.toCaseFolded()));
-        pacer.tick();
     }
     std::vector<qsizetype> order(static_cast<size_t>(entries.size()));
     std::iota(order.begin(), order.end(), 0);

@@ -3,7 +3,6 @@
 #include <QCollator>
 #include <QLocale>
 #include <QStringList>
-#include <functional>
 #include <vector>
 
 // The order of a collection: alphabetical in the user's locale, letter case ignored.
@@ -22,9 +21,7 @@ public:
     // The positions of `entries` in sorted order, computed with collation keys:
     // thousands of entries would otherwise collate each pair many times over.
     // Stable, so equal entries keep their order.
-    // `processEvents` runs every few milliseconds while the keys are made.
-    std::vector<qsizetype> sortedOrder(const QStringList& entries,
-                                       const std::function<void()>& processEvents = {}) const;
+    std::vector<qsizetype> sortedOrder(const QStringList& entries) const;
 
 private:
     QCollator m_collator;

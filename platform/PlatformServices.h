@@ -14,6 +14,7 @@ class SingleInstance;
 class PictureDecoder;
 class BitmapWriter;
 class ShownPictureStore;
+class BackgroundWork;
 
 // Everything the window takes from the desktop. Owned by whoever builds it
 // (main for the real set, a test for fakes); the window only borrows.
@@ -32,4 +33,5 @@ struct PlatformServices {
     PictureDecoder* decoder = nullptr;
     BitmapWriter* bitmaps = nullptr;
     ShownPictureStore* shown = nullptr;
+    BackgroundWork* work = nullptr;
 };

@@ -12,8 +12,6 @@
 #include "platform/ProgramLocation.h"
 #include "ui/Texts.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <algorithm>
 #include <vector>
@@ -38,10 +36,6 @@ constexpr int AddDialogNameRoom = 32000;
 // marked entries they are removed run by run, which keeps the scroll position;
 // beyond it the list is rebuilt from the kept entries in linear time.
 constexpr int RemoveRunByRunUpTo = 64;
-
-// Between removed runs the window handles its events, but not after each one: that
-// would cost more than the removal itself.
-constexpr qint64 EventPauseMs = 15;
 
 // The marks of every row, read from the selection's ranges: asking each row whether
 // it is marked walks all ranges every time, which is slow after many Ctrl+clicks.
@@ -79,21 +73,20 @@ void frmConsole::Label5_Click()
 
     // Taken before reading, so that a write during the read counts as a change.
     m_openedStamp = FileStamp::of(chosen);
-    LoadCollection(chosen, ui->kolekce);
-    if (m_ended)
-        return;
-    ui->kolekcepath->setText(chosen);
-    showPage(ui->editBox);
-    ui->nadpis->setText(OpenedTitle);
-    setCountLabel();
-    if (ui->kolekce->count() == 0) {
-        // Nothing to select: the preview would otherwise go on showing a picture of
-        // the collection that was in the list before.
-        clearPreview();
-        return;
-    }
-    selectEntry(0);
-    showPictureInfo();
+    LoadCollection(chosen, [this, chosen] {
+        ui->kolekcepath->setText(chosen);
+        showPage(ui->editBox);
+        ui->nadpis->setText(OpenedTitle);
+        setCountLabel();
+        if (ui->kolekce->count() == 0) {
+            // Nothing to select: the preview would otherwise go on showing a picture of
+            // the collection that was in the list before.
+            clearPreview();
+            return;
+        }
+        selectEntry(0);
+        showPictureInfo();
+    });
 }
 
 void frmConsole::Label24_Click()
@@ -115,17 +108,17 @@ void frmConsole::Label24_Click()
         else
             refused = true;
     }
-    addEntriesSorted(ui->kolekce, std::move(added));
-    if (m_ended)
-        return;
-    setCountLabel();
-    ui->change->setText(QStringLiteral("1"));
-    if (refused) {
-        m_services.messages->show(this,
-                                  QStringLiteral("Názvy některých vybraných souborů obsahují konec řádku, a proto "
-                                                 "je nelze uložit do kolekce tapet.\rTyto soubory nebyly přidány."),
-                                  ErrorTitle, MsgStyle::OkCritical);
-    }
+    addEntries(std::move(added), [this, refused] {
+        setCountLabel();
+        ui->change->setText(QStringLiteral("1"));
+        if (refused) {
+            m_services.messages->show(this,
+                                      QStringLiteral("Názvy některých vybraných souborů obsahují konec řádku, a "
+                                                     "proto je nelze uložit do kolekce tapet.\rTyto soubory "
+                                                     "nebyly přidány."),
+                                      ErrorTitle, MsgStyle::OkCritical);
+        }
+    });
 }
 
 void frmConsole::Label23_Click()
@@ -148,20 +141,15 @@ void frmConsole::Label23_Click()
 
     bool currentRemoved = false;
     if (markedCount <= RemoveRunByRunUpTo) {
-        // From the back, so the rows still to be looked at keep their places. The
-        // events handled between runs may change the marks; what is marked then is
-        // what goes, so they are read afresh after every pause.
-        std::vector<bool> marks = marked;
-        QElapsedTimer sinceEvents;
-        sinceEvents.start();
+        // From the back, so the rows still to be looked at keep their places.
         int row = list->count() - 1;
         while (row >= 0) {
-            if (!marks[static_cast<size_t>(row)]) {
+            if (!marked[static_cast<size_t>(row)]) {
                 --row;
                 continue;
             }
             int first = row;
-            while (first > 0 && marks[static_cast<size_t>(first - 1)])
+            while (first > 0 && marked[static_cast<size_t>(first - 1)])
                 --first;
             const int current = list->currentRow();
             currentRemoved = currentRemoved || (current >= first && current <= row);
@@ -169,14 +157,6 @@ void frmConsole::Label23_Click()
             list->model()->removeRows(first, row - first + 1);
             m_selectingFromCode = false;
             row = first - 1;
-            if (sinceEvents.elapsed() >= EventPauseMs) {
-                QCoreApplication::processEvents();
-                if (m_ended)
-                    return;
-                marks = markedRows(list);
-                row = std::min(row, list->count() - 1);
-                sinceEvents.restart();
-            }
         }
     } else {
         const int current = list->currentRow();
@@ -251,7 +231,12 @@ void frmConsole::Label25_Click()
             != MsgAnswer::Yes)
         return;
 
-    if (!SaveCollection(target)) {
+    SaveCollection(target, [this, target](bool saved) { collectionSaved(target, saved); });
+}
+
+void frmConsole::collectionSaved(const QString& target, bool saved)
+{
+    if (!saved) {
         // Closing now would throw the user's work away; the page stays open so it can
         // be saved elsewhere, and the previous file is still whole.
         m_services.messages->show(this,
@@ -262,9 +247,6 @@ void frmConsole::Label25_Click()
                                   ErrorTitle, MsgStyle::OkCritical);
         return;
     }
-    if (m_ended)
-        return;
-
     ui->editBox->setVisible(false);
     ui->change->setText(QStringLiteral("0"));
     if (ui->nadpis->text() == NewTitle) {
@@ -305,6 +287,5 @@ void frmConsole::Label26_Click()
     // An empty caption names no file, as at start-up.
     if (chosen == Texts::NoCollection || chosen.isEmpty())
         return;
-    if (loadChosenCollection(chosen))
-        ScheduleNextChange();
+    loadChosenCollection(chosen, [this] { ScheduleNextChange(); });
 }

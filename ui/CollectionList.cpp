@@ -4,21 +4,16 @@
 #include "ui_frmConsole.h"
 
 #include "engine/CollectionFile.h"
+#include "platform/BackgroundWork.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ShownPictureStore.h"
 #include "ui/Texts.h"
 
-#include <QCoreApplication>
 #include <QSignalBlocker>
 
 #include <utility>
 
 namespace {
-
-void processEvents()
-{
-    QCoreApplication::processEvents();
-}
 
 // The list shows an entry's text; its bytes, which name the file, ride along.
 constexpr int EntryBytesRole = Qt::UserRole;
@@ -30,7 +25,52 @@ QListWidgetItem* entryItem(const CollectionEntry& entry)
     return item;
 }
 
+// Fewer added entries than this take their places one by one in a list that has some:
+// that keeps the marks and the scroll position and is quick. More are sorted with the
+// list beside the window's thread and the list is rebuilt once.
+constexpr qsizetype InsertOneByOneBelow = 64;
+
+const QString LimitText = QStringLiteral("Kolekce může obsahovat nejvýše 32767 tapet.\r"
+                                         "Další tapety nebyly přidány.");
+
 } // namespace
+
+// What a collection job hands from the window to the worker and back: the file to read
+// first, if any, the entries to add, and the list's rows when the job began.
+struct frmConsole::SortJob {
+    QString file;
+    qsizetype room = 0;
+    CollectionEntries existing;
+    CollectionEntries added;
+    CollectionReading reading;
+    bool unread = false;
+    bool overLimit = false;
+    std::vector<qsizetype> order;
+
+    void run()
+    {
+        if (!file.isEmpty()) {
+            // One entry more than fits is read, so that adding them tells the user of the rest.
+            if (!readCollectionFile(file, room + 1, reading)) {
+                unread = true;
+                return;
+            }
+            added = std::move(reading.entries);
+        }
+        if (added.size() > room) {
+            added.resize(std::max<qsizetype>(room, 0));
+            overLimit = true;
+        }
+        QStringList texts;
+        texts.reserve(existing.size() + added.size());
+        for (const CollectionEntry& entry : std::as_const(existing))
+            texts << entry.text;
+        for (const CollectionEntry& entry : std::as_const(added))
+            texts << entry.text;
+        // A collator of the worker's own: the window's is not to be shared between threads.
+        order = CollectionOrder().sortedOrder(texts);
+    }
+};
 
 frmConsole::ListWork::ListWork(frmConsole& window)
     : m_window(window)
@@ -46,24 +86,106 @@ frmConsole::ListWork::~ListWork()
         QMetaObject::invokeMethod(&m_window, "changeNow_Click", Qt::QueuedConnection);
 }
 
-void frmConsole::LoadCollection(const QString& path, QListWidget* list)
+void frmConsole::setCollectionBusy(bool busy)
 {
-    const ListWork busy(*this);
+    // Whatever would change the list's rows, or start another job on them, waits until
+    // the job has put its result in; a change asked for meanwhile is made after it.
+    busy ? ++m_listWork : --m_listWork;
+    for (QWidget* control :
+         {static_cast<QWidget*>(ui->Label4), static_cast<QWidget*>(ui->Label5), static_cast<QWidget*>(ui->Label23),
+          static_cast<QWidget*>(ui->Label24), static_cast<QWidget*>(ui->Label25), static_cast<QWidget*>(ui->Label26),
+          static_cast<QWidget*>(ui->Label30), static_cast<QWidget*>(ui->Label15)})
+        control->setEnabled(!busy);
+    busy ? setCursor(Qt::BusyCursor) : unsetCursor();
+}
+
+void frmConsole::runSortJob(const std::shared_ptr<SortJob>& job, std::function<void()> then)
+{
+    job->room = std::max<qsizetype>(kMaxCollectionEntries - ui->kolekce->count(), 0);
+    job->existing = collectionEntries();
+    setCollectionBusy(true);
+    m_services.work->run(
+        this, [job] { job->run(); },
+        [this, job, then = std::move(then)] {
+            {
+                const ListWork busy(*this);
+                setCollectionBusy(false);
+                if (m_ended)
+                    return;
+                if (!job->unread)
+                    placeSorted(*job);
+                if (job->overLimit)
+                    m_services.messages->show(this, LimitText, QStringLiteral("Chyba"), MsgStyle::OkCritical);
+            }
+            // Outside the list's work: a change asked for meanwhile runs after `then`
+            // has made the entry current that it is to apply.
+            if (!m_ended)
+                then();
+        });
+}
+
+void frmConsole::placeSorted(const SortJob& job)
+{
+    QListWidget* list = ui->kolekce;
+    if (job.added.isEmpty())
+        return;
+    // The marks and the current entry as they are now: the user may have moved them
+    // while the job ran, though nothing could change the rows themselves.
+    const int currentRow = list->currentRow();
+    const auto existing = static_cast<size_t>(job.existing.size());
+    std::vector<bool> marked(existing, false);
+    for (size_t row = 0; row < existing; ++row)
+        marked[row] = list->item(static_cast<int>(row))->isSelected();
+    const auto entryOf = [&job, existing](qsizetype index) -> const CollectionEntry& {
+        const auto at = static_cast<size_t>(index);
+        return at < existing ? job.existing.at(index) : job.added.at(index - job.existing.size());
+    };
+
+    CollectionEntries sorted;
+    sorted.reserve(static_cast<qsizetype>(job.order.size()));
+    for (const qsizetype index : job.order)
+        sorted << entryOf(index);
+    m_selectingFromCode = true;
+    list->setUpdatesEnabled(false);
+    list->clear();
+    setEntries(list, sorted);
+    for (int row = 0; row < static_cast<int>(job.order.size()); ++row) {
+        const auto index = static_cast<size_t>(job.order[static_cast<size_t>(row)]);
+        if (index >= existing)
+            continue;
+        if (static_cast<int>(index) == currentRow)
+            list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+        if (marked[index])
+            list->item(row)->setSelected(true);
+    }
+    list->setUpdatesEnabled(true);
+    m_selectingFromCode = false;
+}
+
+void frmConsole::LoadCollection(const QString& path, std::function<void()> then)
+{
     if (!collectionFileExists(path)) {
-        m_services.messages->show(this, QStringLiteral("Kolekce tapet nebyla nalezena."), QStringLiteral("Chyba"),
-                                  MsgStyle::OkCritical);
+        {
+            const ListWork busy(*this);
+            m_services.messages->show(this, QStringLiteral("Kolekce tapet nebyla nalezena."), QStringLiteral("Chyba"),
+                                      MsgStyle::OkCritical);
+        }
+        if (!m_ended)
+            then();
         return;
     }
-    // One entry more than fits is read, so that adding them tells the user of the rest.
-    const qsizetype room = std::max<qsizetype>(kMaxCollectionEntries - list->count(), 0);
-    CollectionReading reading;
-    // The whole file is read before the list changes, so a tick that runs while it
-    // is read never sees a half-loaded collection.
-    if (!readCollectionFile(path, room + 1, reading, processEvents) || m_ended)
-        return;
-    addEntriesSorted(list, std::move(reading.entries));
-    if (m_ended)
-        return;
+    auto job = std::make_shared<SortJob>();
+    job->file = path;
+    runSortJob(job, [this, job, path, then = std::move(then)] {
+        warnOfReading(path, job->reading);
+        if (!m_ended)
+            then();
+    });
+}
+
+void frmConsole::warnOfReading(const QString& path, const CollectionReading& reading)
+{
+    const ListWork busy(*this);
     // At most one thing to say, the gravest first.
     QString problem;
     if (reading.notACollection)
@@ -79,90 +201,59 @@ void frmConsole::LoadCollection(const QString& path, QListWidget* list)
         m_services.messages->show(this, problem.arg(path), QStringLiteral("Chyba"), MsgStyle::OkCritical);
 }
 
-bool frmConsole::SaveCollection(const QString& path)
+void frmConsole::SaveCollection(const QString& path, std::function<void(bool saved)> then)
 {
-    const ListWork busy(*this);
-    return writeCollectionFile(path, collectionEntries(), processEvents);
+    auto saved = std::make_shared<bool>(false);
+    setCollectionBusy(true);
+    m_services.work->run(
+        this, [path, entries = collectionEntries(), saved] { *saved = writeCollectionFile(path, entries); },
+        [this, saved, then = std::move(then)] {
+            setCollectionBusy(false);
+            if (!m_ended)
+                then(*saved);
+        });
 }
 
-void frmConsole::addEntriesSorted(QListWidget* list, CollectionEntries entries)
+void frmConsole::addEntries(CollectionEntries entries, std::function<void()> then)
 {
-    const ListWork busy(*this);
-    const qsizetype room = kMaxCollectionEntries - list->count();
-    if (entries.size() > room) {
-        entries = entries.mid(0, std::max<qsizetype>(room, 0));
-        m_services.messages->show(this,
-                                  QStringLiteral("Kolekce může obsahovat nejvýše 32767 tapet.\r"
-                                                 "Další tapety nebyly přidány."),
-                                  QStringLiteral("Chyba"), MsgStyle::OkCritical);
-    }
-    if (entries.isEmpty())
+    QListWidget* list = ui->kolekce;
+    if (entries.size() >= InsertOneByOneBelow || list->count() == 0) {
+        auto job = std::make_shared<SortJob>();
+        job->added = std::move(entries);
+        runSortJob(job, std::move(then));
         return;
-
+    }
+    const qsizetype room = kMaxCollectionEntries - list->count();
+    const bool overLimit = entries.size() > room;
+    if (overLimit)
+        entries.resize(std::max<qsizetype>(room, 0));
     m_selectingFromCode = true;
-    if (entries.size() < 64 && list->count() > 0) {
-        // A few additions: each takes its place without disturbing marks or the current entry.
-        QStringList texts;
-        texts.reserve(list->count() + entries.size());
-        for (int row = 0; row < list->count(); ++row)
-            texts << list->item(row)->text();
-        for (const CollectionEntry& entry : entries) {
-            const qsizetype at = m_order.insertPosition(texts, entry.text);
-            texts.insert(at, entry.text);
-            list->insertItem(int(at), entryItem(entry));
-        }
-    } else {
-        // Many: one sort and one rebuild, far cheaper than thousands of insertions.
-        struct Entry {
-            CollectionEntry entry;
-            bool marked = false;
-            bool current = false;
-        };
-        std::vector<Entry> all;
-        all.reserve(static_cast<size_t>(list->count() + entries.size()));
-        const int currentRow = list->currentRow();
-        QStringList texts;
-        texts.reserve(list->count() + entries.size());
-        for (int i = 0; i < list->count(); ++i) {
-            all.push_back({entryAt(list->item(i)), list->item(i)->isSelected(), i == currentRow});
-            texts << all.back().entry.text;
-        }
-        for (CollectionEntry& entry : entries) {
-            texts << entry.text;
-            all.push_back({std::move(entry), false, false});
-        }
-        entries.clear();
-        const std::vector<qsizetype> order = m_order.sortedOrder(texts, processEvents);
-        texts.clear();
-
-        CollectionEntries sorted;
-        sorted.reserve(static_cast<qsizetype>(order.size()));
-        for (const qsizetype index : order)
-            sorted << all[static_cast<size_t>(index)].entry;
-        list->setUpdatesEnabled(false);
-        list->clear();
-        setEntries(list, sorted);
-        for (int row = 0; row < static_cast<int>(order.size()); ++row) {
-            const Entry& entry = all[static_cast<size_t>(order[static_cast<size_t>(row)])];
-            if (entry.current)
-                list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
-            if (entry.marked)
-                list->item(row)->setSelected(true);
-        }
-        list->setUpdatesEnabled(true);
+    QStringList texts;
+    texts.reserve(list->count() + entries.size());
+    for (int row = 0; row < list->count(); ++row)
+        texts << list->item(row)->text();
+    for (const CollectionEntry& entry : std::as_const(entries)) {
+        const qsizetype at = m_order.insertPosition(texts, entry.text);
+        texts.insert(at, entry.text);
+        list->insertItem(int(at), entryItem(entry));
     }
     m_selectingFromCode = false;
+    if (overLimit) {
+        const ListWork busy(*this);
+        m_services.messages->show(this, LimitText, QStringLiteral("Chyba"), MsgStyle::OkCritical);
+    }
+    if (!m_ended)
+        then();
 }
 
-bool frmConsole::loadChosenCollection(const QString& path)
+void frmConsole::loadChosenCollection(const QString& path, std::function<void()> then)
 {
-    LoadCollection(path, ui->kolekce);
-    if (m_ended)
-        return false;
-    ui->kolekcepath->setText(path);
-    setCountLabel();
-    selectEntry(0);
-    return true;
+    LoadCollection(path, [this, path, then = std::move(then)] {
+        ui->kolekcepath->setText(path);
+        setCountLabel();
+        selectEntry(0);
+        then();
+    });
 }
 
 CollectionEntry frmConsole::entryAt(const QListWidgetItem* item)

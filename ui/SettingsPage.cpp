@@ -44,12 +44,13 @@ void frmConsole::Label30_Click()
     const QString chosen = askForCollectionFile();
     if (chosen.isEmpty())
         return;
-    LoadCollection(chosen, ui->kolekce);
-    ui->kolekcepath->setText(chosen);
-    ui->Label31->setText(chosen);
-    setCountLabel();
-    selectEntry(0);
-    showPictureInfo();
+    LoadCollection(chosen, [this, chosen] {
+        ui->kolekcepath->setText(chosen);
+        ui->Label31->setText(chosen);
+        setCountLabel();
+        selectEntry(0);
+        showPictureInfo();
+    });
 }
 
 void frmConsole::Label15_Click()

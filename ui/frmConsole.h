@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QListWidget;
@@ -33,8 +34,13 @@ public:
     void LoadSettings();
     void SaveSettings();
     void UpdateLogonEntry();
-    void LoadCollection(const QString& path, QListWidget* list);
-    bool SaveCollection(const QString& path);
+    // Reads and sorts the collection beside the window's thread, puts it into the list in
+    // one step, says what was wrong with the file, then runs `then`, unless the program
+    // ended meanwhile.
+    void LoadCollection(const QString& path, std::function<void()> then);
+    // Writes the list's entries beside the window's thread, then tells `then` whether
+    // the file is whole.
+    void SaveCollection(const QString& path, std::function<void(bool saved)> then);
     void ScheduleNextChange();
     void ApplyPreviewAsWallpaper(int style);
     void GetBitmapInfo(const QImage& picture, int& width, int& height, short& planes, short& bitsPerPixel) const;
@@ -160,8 +166,17 @@ private:
     void goOnAfterLastShown();
     void rememberShown();
     void setCountLabel();
-    // Adds entries at their sorted places; the list never holds more than 32767.
-    void addEntriesSorted(QListWidget* list, CollectionEntries entries);
+    // Adds entries at their sorted places, then runs `then`; the list never holds more
+    // than 32767.
+    void addEntries(CollectionEntries entries, std::function<void()> then);
+    struct SortJob;
+    void runSortJob(const std::shared_ptr<SortJob>& job, std::function<void()> then);
+    void placeSorted(const SortJob& job);
+    // Tells the user what was wrong with the collection file just read, if anything.
+    void warnOfReading(const QString& path, const CollectionReading& reading);
+    // While a job works on the list's entries, the controls that would change them are
+    // disabled and changes wait.
+    void setCollectionBusy(bool busy);
     void clearCollection();
     // Empties the list, then asks for a collection file; empty when cancelled.
     QString askForCollectionFile();
@@ -187,12 +202,16 @@ private:
     void bringPictureBack();
     // Asks for the picture of the entry m_previewBytes names.
     void requestPreviewPicture();
-    // Loads the chosen collection into the empty list and makes its first entry current;
-    // false when the program ended meanwhile.
-    bool loadChosenCollection(const QString& path);
+    // Loads the chosen collection into the empty list, makes its first entry current and
+    // runs `then`; nothing when the program ended meanwhile.
+    void loadChosenCollection(const QString& path, std::function<void()> then);
+    // The rest of the start once the chosen collection is in the list.
+    void startWithCollection();
     // Whether TARGET is the opened collection's file and another program wrote it since.
     bool writtenSinceOpened(const QString& target) const;
     void reportUnsavedSettings(bool written);
+    // The end of "uložit": the editor closes once the collection is whole on disk.
+    void collectionSaved(const QString& target, bool saved);
 
     PlatformServices m_services;
     QString m_argumentText;
@@ -226,10 +245,11 @@ private:
     // A change is waiting for the preview's picture, which it applies right away.
     bool m_pictureWantedNow = false;
 
-    // Loading, saving and thinning out the list let the window handle events; a change
-    // asked for meanwhile (a tick, the tray menu) would apply a picture of a list that
-    // is only half there, or move the marks a removal goes by. It waits instead, and
-    // runs from the event loop once the last such stretch of work has ended.
+    // While the list's entries are read, sorted or saved beside the window, or a message
+    // box is open in the middle of putting them in or thinning them out, a change asked
+    // for meanwhile (a tick, the tray menu) would apply a picture of a list that is only
+    // half there, or move the marks a removal goes by. It waits instead, and runs from
+    // the event loop once the last such stretch of work has ended.
     class ListWork {
     public:
         explicit ListWork(frmConsole& window);

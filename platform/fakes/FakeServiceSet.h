@@ -31,6 +31,7 @@ struct FakeServiceSet {
         all.instance = &instance;
         all.decoder = &decoder;
         all.bitmaps = &bitmaps;
+        all.work = &work;
         all.shown = &shownStore;
         return all;
     }
@@ -49,5 +50,6 @@ struct FakeServiceSet {
     FakeSingleInstance instance;
     FakePictureDecoder decoder;
     InlineBitmapWriter bitmaps;
+    InlineBackgroundWork work;
     FileShownPictureStore shownStore{temp.filePath(QStringLiteral("state"))};
 };

@@ -262,3 +262,9 @@ void InlineBitmapWriter::write(QImage picture, const QString& path)
     ++writes;
     lastWritten = writeWallpaperBitmap(picture, path);
 }
+
+void InlineBackgroundWork::run(QObject* /*context*/, std::function<void()> work, std::function<void()> done)
+{
+    work();
+    done();
+}

@@ -2,6 +2,7 @@
 
 // In-memory stand-ins for every platform service, for tests that drive the window.
 
+#include "platform/BackgroundWork.h"
 #include "platform/BitmapWriter.h"
 #include "platform/Clock.h"
 #include "platform/FileDialogs.h"
@@ -249,4 +250,11 @@ public:
 
     int writes = 0;
     bool lastWritten = false;
+};
+
+// Runs each job and its end before returning, as if the worker had been instant.
+class InlineBackgroundWork final : public BackgroundWork {
+public:
+    void run(QObject* context, std::function<void()> work, std::function<void()> done) override;
+    void finish() override { }
 };

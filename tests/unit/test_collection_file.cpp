@@ -2,15 +2,18 @@
 #include "engine/CollectionOrder.h"
 #include "engine/EntryFile.h"
 #include "engine/PictureIO.h"
+#include "platform/qt/ThreadedBackgroundWork.h"
 #include "FileSizeLimit.h"
 #include "FolderRemovedByBytes.h"
 #include "test_pictures_support.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QThread>
 #include <cstdio>
 #include <gtest/gtest.h>
 
@@ -155,17 +158,16 @@ TEST(CollectionFile, SaveThenLoadGivesTheSameEntries)
     const QString path = dir.filePath(QStringLiteral("kolekce.tkl"));
     const CollectionEntries entries
         = entriesOf({QStringLiteral("/obrázky/č.png"), QStringLiteral("relativní.jpg"), QStringLiteral(" /x ")});
-    int breaths = 0;
     putFileBytes(path, "old\r\n");
     const auto old = inode(path);
-    ASSERT_TRUE(writeCollectionFile(path, entries, [&breaths] { ++breaths; }));
+    ASSERT_TRUE(writeCollectionFile(path, entries));
     EXPECT_EQ(fileBytes(path), encodeCollection(entries));
     EXPECT_NE(inode(path), old) << "a folder that takes new files gets a whole new file, never a rewrite";
     CollectionReading back;
-    ASSERT_TRUE(readCollectionFile(path, kMaxCollectionEntries, back, {}));
+    ASSERT_TRUE(readCollectionFile(path, kMaxCollectionEntries, back));
     EXPECT_EQ(back.entries, entries);
 
-    ASSERT_TRUE(writeCollectionFile(path, {}, {}));
+    ASSERT_TRUE(writeCollectionFile(path, {}));
     EXPECT_EQ(QFileInfo(path).size(), 0);
 }
 
@@ -180,8 +182,8 @@ TEST(CollectionFile, AFailedSaveLeavesThePreviousFileWhole)
     {
         const FileSizeLimit full(64);
         EXPECT_FALSE(
-            writeCollectionFile(path, CollectionEntries(50, entryFromPath(QStringLiteral("/a/long/enough/entry.png"))),
-                                {}));
+            writeCollectionFile(path,
+                                CollectionEntries(50, entryFromPath(QStringLiteral("/a/long/enough/entry.png")))));
     }
     EXPECT_EQ(fileBytes(path), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kolekce.tkl")});
@@ -205,8 +207,8 @@ TEST(CollectionFile, AWritableCollectionInAReadOnlyFolderIsRewrittenInPlace)
     asOrdinaryUser([&] {
         QFile probe(folder + QStringLiteral("/probe"));
         ASSERT_FALSE(probe.open(QIODevice::WriteOnly)) << "the folder must refuse new files for this case";
-        EXPECT_TRUE(writeCollectionFile(path, entries, {}));
-        EXPECT_FALSE(writeCollectionFile(locked, entries, {})) << "a file that may not be written is a failed save";
+        EXPECT_TRUE(writeCollectionFile(path, entries));
+        EXPECT_FALSE(writeCollectionFile(locked, entries)) << "a file that may not be written is a failed save";
     });
     QFile::setPermissions(folder, open | QFile::WriteOwner);
 #else
@@ -215,8 +217,8 @@ TEST(CollectionFile, AWritableCollectionInAReadOnlyFolderIsRewrittenInPlace)
         ASSERT_TRUE(shared.ok());
         if (!shared.refusesNewFiles())
             GTEST_SKIP() << testpics::kFolderStaysWritable;
-        EXPECT_TRUE(writeCollectionFile(path, entries, {}));
-        EXPECT_FALSE(writeCollectionFile(locked, entries, {})) << "a file that may not be written is a failed save";
+        EXPECT_TRUE(writeCollectionFile(path, entries));
+        EXPECT_FALSE(writeCollectionFile(locked, entries)) << "a file that may not be written is a failed save";
     }
 #endif
     EXPECT_EQ(fileBytes(path), encodeCollection(entries)) << "rewritten whole, the longer old text cut off";
@@ -237,7 +239,7 @@ TEST(CollectionFile, HiddenFilesAndFoldersCountAsMissing)
     EXPECT_FALSE(collectionFileExists(dir.path()));
     EXPECT_FALSE(collectionFileExists(dir.filePath(QStringLiteral("none.tkl"))));
     CollectionReading reading;
-    EXPECT_FALSE(readCollectionFile(dir.filePath(QStringLiteral("none.tkl")), kMaxCollectionEntries, reading, {}));
+    EXPECT_FALSE(readCollectionFile(dir.filePath(QStringLiteral("none.tkl")), kMaxCollectionEntries, reading));
 }
 
 TEST(CollectionFile, LinesLongerThanAPathAreNoEntries)
@@ -297,8 +299,7 @@ TEST(CollectionFile, AFileReadInPiecesGivesEveryEntryWhole)
         bytes += "/" + QByteArray(i % 997, char('a' + i % 26)) + (i % 3 ? "\r\n" : "\r");
     putFileBytes(path, bytes);
     CollectionReading read;
-    int breaths = 0;
-    ASSERT_TRUE(readCollectionFile(path, kMaxCollectionEntries, read, [&breaths] { ++breaths; }));
+    ASSERT_TRUE(readCollectionFile(path, kMaxCollectionEntries, read));
     EXPECT_EQ(read.entries, parseCollection(bytes).entries);
     EXPECT_EQ(encodeCollection(read.entries).size(), bytes.size() + bytes.count('\r') - bytes.count('\n'));
 }
@@ -389,4 +390,28 @@ TEST(CollectionOrder, EqualEntriesKeepTheirOrderAndInsertAfterEachOther)
     EXPECT_EQ(order.insertPosition(entries, QStringLiteral("a")), 2);
     EXPECT_EQ(order.insertPosition(entries, QStringLiteral("0")), 0);
     EXPECT_EQ(order.insertPosition(entries, QStringLiteral("z")), 4);
+}
+
+// Collection jobs end on the window's thread in the order given, and an end whose
+// window is gone is dropped rather than run on a dead object.
+TEST(CollectionWork, EndsArriveInOrderAndOnlyWhileTheirWindowLives)
+{
+    ThreadedBackgroundWork beside;
+    std::vector<int> ended;
+    QObject kept;
+    auto gone = std::make_unique<QObject>();
+    const auto job = [&](QObject* context, int number) {
+        beside.run(
+            context, [] {},
+            [&ended, number] {
+                EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+                ended.push_back(number);
+            });
+    };
+    job(&kept, 1);
+    job(gone.get(), 2);
+    job(&kept, 3);
+    gone.reset();
+    beside.finish();
+    EXPECT_EQ(ended, (std::vector<int>{1, 3}));
 }

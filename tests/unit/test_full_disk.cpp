@@ -101,12 +101,12 @@ TEST(FullDisk, ACollectionIsSavedWholeOrNotAtAll)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("kolekce.tkl"));
-    ASSERT_TRUE(writeCollectionFile(path, {entryFromPath(QStringLiteral("/old.png"))}, {}));
+    ASSERT_TRUE(writeCollectionFile(path, {entryFromPath(QStringLiteral("/old.png"))}));
     const CollectionEntries entries{entryFromPath(QStringLiteral("/obrázky/a.png")),
                                     entryFromPath(QStringLiteral("/obrázky/b.jpg")),
                                     entryFromPath(QStringLiteral("/obrázky/c.gif"))};
     sweepFullDisk(
-        path, [&] { return writeCollectionFile(path, entries, {}); }, encodeCollection(entries));
+        path, [&] { return writeCollectionFile(path, entries); }, encodeCollection(entries));
 }
 
 TEST(FullDisk, TheSettingsFileIsReplacedWholeOrNotAtAll)

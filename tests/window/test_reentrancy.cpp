@@ -1,11 +1,14 @@
 // A change that arrives while the list is being loaded, saved or thinned out: the
-// window handles events in the middle of those (and a message box open inside them
-// does too), so a scheduler tick or the tray's "změnit tapetu ihned" can run there.
-// It must neither apply a picture of a collection that is only half in the list nor
-// change which entries the user marked for removal.
+// list's entries are read, sorted and written beside the window, and message boxes open
+// in the middle of putting them in, so a scheduler tick or the tray's "změnit tapetu
+// ihned" can run meanwhile. It must neither apply a picture of a collection that is only
+// half in the list nor change which entries the user marked for removal.
 #include "WindowFixture.h"
 
+#include "platform/qt/ThreadedBackgroundWork.h"
+
 #include <QCoreApplication>
+#include <QSemaphore>
 
 namespace {
 
@@ -159,4 +162,44 @@ TEST_F(Reentrancy, AChangeThatArrivesWhileTheListIsBusyIsMadeOnceNotLost)
     returnToTheEventLoop();
     returnToTheEventLoop();
     EXPECT_EQ(appliedWidths(), std::vector<int>{11});
+}
+
+// The real worker, held up until the test lets it go: the list's job waits behind it.
+TEST_F(Reentrancy, WhileALongAddIsSortedBesideTheWindowNothingElseTouchesTheList)
+{
+    ThreadedBackgroundWork beside;
+    PlatformServices real = services();
+    real.work = &beside;
+    storeOption(QStringLiteral("kolekce"),
+                writeCollection(QStringLiteral("jedna.tkl"), {makePicture(QStringLiteral("jedna.png"), Qt::red)}));
+    window = std::make_unique<frmConsole>(real, QString());
+    window->Form_Load();
+    click("Label4");
+    wallpaper.calls.clear();
+    QSemaphore gate;
+    beside.run(
+        nullptr, [&gate] { gate.acquire(); }, [] {});
+    QStringList names;
+    for (int i = 99; i >= 0; --i)
+        names << QStringLiteral("p%1.png").arg(i, 2, 10, QLatin1Char('0'));
+    dialogs.results.push_back((QStringList{temp.path()} + names).join(QChar(0)));
+    click("Label24");
+
+    // "odebrat" would take rows out that the sorted list then brings back; "zavřít"
+    // would empty the list the sort is to fill; a change would move on in a list not there.
+    click("Label23");
+    click("Label26");
+    menuItem("mnuchnw")->trigger();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(wallpaper.calls.empty());
+    gate.release();
+    beside.finish();
+    EXPECT_EQ(list()->count(), 100);
+    EXPECT_EQ(list()->item(0)->text(), path(QStringLiteral("p00.png")));
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 100"));
+    returnToTheEventLoop();
+    EXPECT_EQ(wallpaper.calls.size(), 1u) << "the change asked for meanwhile is made once the list is there";
+    messages.answers = {MsgAnswer::No};
+    click("Label23");
+    EXPECT_EQ(messages.shown.size(), 1u) << "odebrat works again";
 }
