@@ -13,6 +13,7 @@
 #include "platform/ProcessControl.h"
 #include "platform/SettingsStore.h"
 #include "platform/ShownPictureStore.h"
+#include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
 #include "ui/Texts.h"
 
@@ -152,6 +153,9 @@ void frmConsole::leaveToRunningCopy()
 void frmConsole::endProcess()
 {
     m_ended = true;
+    // A later start made from here on runs by itself once this copy has gone.
+    if (m_services.instance)
+        m_services.instance->leave();
     Timer1.stop();
     // The next picture will never be shown: its decode is not waited for. The last
     // bitmap is complete before the process ends.

@@ -21,7 +21,11 @@ public:
     // Called once, before the window is built; may wait a few seconds for a copy that
     // is still starting or ending.
     virtual Claim claim() = 0;
-    // Runs on the user-interface thread when a later start hands over; false when
-    // this copy is ending and leaves that start to run by itself.
+    // This copy is ending: later starts are no longer answered, and wait for the place
+    // to come free when the process ends.
+    virtual void leave() = 0;
+    // Runs on the user-interface thread when a later start has handed over. The start
+    // was answered already, so that it never waits for a busy window; false when this
+    // copy is ending after all.
     std::function<bool()> onHandOver;
 };

@@ -199,11 +199,13 @@ public:
         ++claims;
         return claimed;
     }
+    void leave() override { left = true; }
     // A later start arriving: true when the window took it over.
     bool handOver() { return onHandOver && onHandOver(); }
 
     Claim claimed = Claim::First;
     int claims = 0;
+    bool left = false;
 };
 
 // Decodes on the asking thread: at once, as if decoding took no time, or, with `hold`

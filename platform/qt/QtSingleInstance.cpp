@@ -1,9 +1,11 @@
 #include "platform/qt/QtSingleInstance.h"
 
+#include "platform/qt/HandOverServer.h"
+
 #include <QDeadlineTimer>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QThread>
 
 namespace {
 const QByteArray Request = QByteArrayLiteral("show\n");
@@ -23,7 +25,7 @@ QtSingleInstance::QtSingleInstance(QString serverName, QString lockPath)
 // The server goes first: closing it removes the socket before the place comes free.
 QtSingleInstance::~QtSingleInstance()
 {
-    m_server.reset();
+    leave();
     m_lock.reset();
 }
 
@@ -60,17 +62,38 @@ SingleInstance::Claim QtSingleInstance::claim()
 
 bool QtSingleInstance::listen()
 {
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // Only the holder of the lock gets here, so a socket already in the way was left
-    // by a copy that died.
-    QLocalServer::removeServer(m_serverName);
-    if (!m_server->listen(m_serverName)) {
-        m_server.reset();
+    auto thread = std::make_unique<QThread>();
+    thread->setObjectName(QStringLiteral("hand-over"));
+    auto server = std::make_unique<HandOverServer>(m_serverName);
+    server->moveToThread(thread.get());
+    thread->start();
+    bool listening = false;
+    // By name: the analyzer cannot follow the functor form's slot object to its release.
+    QMetaObject::invokeMethod(server.get(), "start", Qt::BlockingQueuedConnection, Q_RETURN_ARG(bool, listening));
+    if (!listening) {
+        thread->quit();
+        thread->wait();
         return false;
     }
-    QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(), [this] { acceptPending(); });
+    // Queued to the window's thread, which takes the start over when it gets to it.
+    QObject::connect(server.get(), &HandOverServer::handedOver, &m_window, [this] {
+        if (onHandOver)
+            onHandOver();
+    });
+    m_thread = std::move(thread);
+    m_server = std::move(server);
     return true;
+}
+
+void QtSingleInstance::leave()
+{
+    if (!m_server)
+        return;
+    QMetaObject::invokeMethod(m_server.get(), "stop", Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    m_server.reset();
+    m_thread.reset();
 }
 
 bool QtSingleInstance::askRunningCopy() const
@@ -90,25 +113,4 @@ bool QtSingleInstance::askRunningCopy() const
         reply += socket.read(Refused.size() - reply.size());
     }
     return reply == Taken;
-}
-
-void QtSingleInstance::acceptPending()
-{
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { answer(socket); });
-    }
-}
-
-void QtSingleInstance::answer(QLocalSocket* socket)
-{
-    if (!socket->canReadLine()) {
-        // Anything longer than the one request is not a start of ours.
-        if (socket->bytesAvailable() >= Request.size())
-            socket->abort();
-        return;
-    }
-    const bool taken = socket->readLine(Request.size() + 1) == Request && onHandOver && onHandOver();
-    socket->write(taken ? Taken : Refused);
-    socket->disconnectFromServer();
 }

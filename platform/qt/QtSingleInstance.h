@@ -2,12 +2,13 @@
 
 #include "platform/SingleInstance.h"
 
+#include <QObject>
 #include <QString>
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
+class HandOverServer;
 class QLockFile;
+class QThread;
 
 // The running copy listens on a local socket (a named pipe on Windows); a lock file
 // beside it decides which of two starts at the same moment is the one that listens.
@@ -21,15 +22,17 @@ public:
     QtSingleInstance& operator=(const QtSingleInstance&) = delete;
 
     Claim claim() override;
+    void leave() override;
 
 private:
     bool listen();
     bool askRunningCopy() const;
-    void acceptPending();
-    void answer(QLocalSocket* socket);
 
     QString m_serverName;
     QString m_lockPath;
     std::unique_ptr<QLockFile> m_lock;
-    std::unique_ptr<QLocalServer> m_server;
+    // The hand-overs reach onHandOver through this object, on the window's thread.
+    QObject m_window;
+    std::unique_ptr<QThread> m_thread;
+    std::unique_ptr<HandOverServer> m_server;
 };

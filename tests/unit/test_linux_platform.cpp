@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -308,6 +309,40 @@ TEST(IniSettingsStore, CopiesOfKilledSavesAreRemovedWhenNoSaveRuns)
         EXPECT_FALSE(QFile::exists(path)) << qPrintable(path);
     for (const QString& path : others)
         EXPECT_TRUE(QFile::exists(path)) << qPrintable(path);
+}
+
+// The window's thread is held up here (a slow change, say): a later start is answered
+// all the same, and the window takes it over once it gets to it. An ending copy answers
+// no more, and a start then waits for its place.
+TEST(QtSingleInstance, AStartIsAnsweredWhileTheWindowIsBusyAndNotOnceItEnds)
+{
+    QTemporaryDir runtime;
+    const QString socket = runtime.filePath(QStringLiteral("tapetor.socket"));
+    const QString lockPath = runtime.filePath(QStringLiteral("tapetor.lock"));
+    auto running = std::make_unique<QtSingleInstance>(socket, lockPath);
+    int handOvers = 0;
+    running->onHandOver = [&handOvers] { return ++handOvers > 0; };
+    ASSERT_EQ(running->claim(), SingleInstance::Claim::First);
+    const auto startBeside = [&] {
+        QtSingleInstance later(socket, lockPath);
+        SingleInstance::Claim claimed{};
+        std::thread start([&] { claimed = later.claim(); });
+        // No event of this thread runs while the start waits.
+        start.join();
+        return claimed;
+    };
+    EXPECT_EQ(startBeside(), SingleInstance::Claim::HandedOver);
+    EXPECT_EQ(handOvers, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(handOvers, 1);
+
+    running->leave();
+    QLocalSocket ask;
+    ask.connectToServer(socket);
+    EXPECT_FALSE(ask.waitForConnected(1000)) << "an ending copy would take a start it can no longer show";
+    running.reset();
+    EXPECT_EQ(startBeside(), SingleInstance::Claim::First);
+    EXPECT_EQ(handOvers, 1);
 }
 
 TEST(QtSingleInstance, AnOldPlaceOfALivingCopyIsNotTakenOver)

@@ -525,10 +525,12 @@ TEST_F(Editor, TheExitCommandAsksAboutUnsavedChanges)
     EXPECT_EQ(messages.shown[0].text, UnsavedText);
     EXPECT_TRUE(process.exitCodes.empty());
     EXPECT_TRUE(visible("editBox"));
+    EXPECT_FALSE(instance.left);
 
     messages.answers = {MsgAnswer::Yes};
     window->mnuc1_end_Click();
     EXPECT_EQ(process.exitCodes, std::vector<int>{0});
+    EXPECT_TRUE(instance.left) << "a later start would be taken over by a copy that is ending";
 }
 
 TEST_F(Editor, AnAddedEntryGoesAfterTheEntriesItEqualsWithCaseIgnored)

@@ -1,0 +1,59 @@
+#include "platform/qt/HandOverServer.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+namespace {
+const QByteArray Request = QByteArrayLiteral("show\n");
+const QByteArray Taken = QByteArrayLiteral("ok\n");
+const QByteArray Refused = QByteArrayLiteral("busy\n");
+} // namespace
+
+HandOverServer::HandOverServer(QString serverName)
+    : m_serverName(std::move(serverName))
+{
+}
+
+bool HandOverServer::start()
+{
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // Only the holder of the lock gets here, so a socket already in the way was left
+    // by a copy that died.
+    QLocalServer::removeServer(m_serverName);
+    if (!m_server->listen(m_serverName)) {
+        stop();
+        return false;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, &HandOverServer::acceptPending);
+    return true;
+}
+
+void HandOverServer::stop()
+{
+    delete m_server;
+    m_server = nullptr;
+}
+
+void HandOverServer::acceptPending()
+{
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { answer(socket); });
+    }
+}
+
+void HandOverServer::answer(QLocalSocket* socket)
+{
+    if (!socket->canReadLine()) {
+        // Anything longer than the one request is not a start of ours.
+        if (socket->bytesAvailable() >= Request.size())
+            socket->abort();
+        return;
+    }
+    const bool taken = socket->readLine(Request.size() + 1) == Request;
+    socket->write(taken ? Taken : Refused);
+    socket->disconnectFromServer();
+    if (taken)
+        Q_EMIT handedOver();
+}
