@@ -31,7 +31,6 @@ void frmConsole::Label19_Click()
     // The user has just agreed to end the application, so an unsaved collection brings
     // no second question; otherwise it leaves the way the exit command does.
     close();
-    RemoveTrayIcon();
     endProcess();
 }
 

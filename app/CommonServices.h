@@ -22,6 +22,7 @@ struct CommonServices {
     ThreadedPictureDecoder decoder;
     ThreadedBitmapWriter bitmaps;
     ThreadedBackgroundWork work;
+    ThreadedBackgroundWork changes;
 
     void fill(PlatformServices& services)
     {
@@ -34,5 +35,6 @@ struct CommonServices {
         services.decoder = &decoder;
         services.bitmaps = &bitmaps;
         services.work = &work;
+        services.changes = &changes;
     }
 };

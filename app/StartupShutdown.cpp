@@ -5,7 +5,6 @@
 #include "engine/BitmapLocation.h"
 #include "engine/ChangeSequence.h"
 #include "platform/BackgroundWork.h"
-#include "platform/BitmapWriter.h"
 #include "platform/Clock.h"
 #include "platform/LogonEntry.h"
 #include "platform/MessageBoxes.h"
@@ -54,18 +53,10 @@ void frmConsole::startWithCollection()
     // Otherwise every logon would show the same first pictures of the list.
     goOnAfterLastShown();
 
-    const int count = ui->kolekce->count();
-    const int current = ui->kolekce->currentRow();
     // A one-picture collection still gets its change at logon: the first entry is
     // current and the start-up goes on with the change rather than stopping here.
-    if (current != count - 1) {
-        selectEntry(current + 1);
-        if (ui->Check3->isChecked())
-            selectEntry(randomInRange(count - 1, 0, m_services.clock->now().time().msecsSinceStartOfDay() / 1000.0));
-    } else {
-        selectEntry(0);
-    }
-    if (count == 0)
+    moveToNextEntry();
+    if (ui->kolekce->count() == 0)
         return;
 
     if (m_argumentText == QLatin1String("/startos"))
@@ -119,8 +110,6 @@ void frmConsole::uninstall()
         lines << QStringLiteral("Klikněte na OK a pokračujte v odinstalaci aplikace.");
         m_services.messages->show(this, lines.join(QLatin1Char('\r')), Texts::Title, MsgStyle::OkWarning);
     }
-    // Leaving no icon behind in the tray, as the exit command does.
-    RemoveTrayIcon();
     endProcess();
 }
 
@@ -135,7 +124,6 @@ void frmConsole::mnuc1_end_Click()
     }
     ui->change->setText(QStringLiteral("0"));
     close();
-    RemoveTrayIcon();
     endProcess();
 }
 
@@ -146,13 +134,14 @@ void frmConsole::mnu_endapp_Click()
 
 void frmConsole::leaveToRunningCopy()
 {
-    RemoveTrayIcon();
     endProcess();
 }
 
 void frmConsole::endProcess()
 {
     m_ended = true;
+    // Leaving no icon behind in the tray.
+    RemoveTrayIcon();
     // A later start made from here on runs by itself once this copy has gone.
     if (m_services.instance)
         m_services.instance->leave();
@@ -160,7 +149,7 @@ void frmConsole::endProcess()
     // The next picture will never be shown: its decode is not waited for. The last
     // bitmap is complete before the process ends.
     m_services.decoder->cancel();
-    m_services.bitmaps->finish();
+    m_pipeline->finish();
     hide();
     m_services.process->exit(0);
 }
@@ -168,7 +157,7 @@ void frmConsole::endProcess()
 void frmConsole::sessionEnding()
 {
     SaveSettings();
-    m_services.bitmaps->finish();
+    m_pipeline->finish();
     m_sessionEnding = true;
 }
 

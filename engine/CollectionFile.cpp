@@ -183,15 +183,11 @@ bool writeCollectionFile(const QString& path, const CollectionEntries& entries)
     file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    qint64 written = 0;
-    for (const CollectionEntry& entry : entries) {
-        const QByteArray line = entry.bytes + "\r\n";
-        if (file.write(line) != line.size()) {
-            file.cancelWriting();
-            file.commit();
-            return false;
-        }
-        written += line.size();
+    const QByteArray bytes = encodeCollection(entries);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        file.commit();
+        return false;
     }
-    return commitWhole(file, written);
+    return commitWhole(file, bytes.size());
 }

@@ -34,4 +34,6 @@ struct PlatformServices {
     BitmapWriter* bitmaps = nullptr;
     ShownPictureStore* shown = nullptr;
     BackgroundWork* work = nullptr;
+    // Apart from `work`, so that a change never waits behind a collection being saved.
+    BackgroundWork* changes = nullptr;
 };

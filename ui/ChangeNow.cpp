@@ -5,7 +5,6 @@
 
 #include "engine/BitmapLocation.h"
 #include "engine/ChangeSequence.h"
-#include "platform/BitmapWriter.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/WallpaperSetter.h"
@@ -46,7 +45,11 @@ void frmConsole::changeNow_Click()
         ApplyPreviewAsWallpaper(StyleTile);
     setChangeNowBusy(false);
     rememberShown();
+    moveToNextEntry();
+}
 
+void frmConsole::moveToNextEntry()
+{
     const int count = ui->kolekce->count();
     const AdvancePlan plan = planAdvance(ui->kolekce->currentRow(), count, ui->Check3->isChecked());
     selectEntry(plan.select);
@@ -65,24 +68,7 @@ void frmConsole::ApplyPreviewAsWallpaper(int style)
 {
     // A change that comes while its picture is still being decoded waits for it.
     finishPreview();
-    const QString path = wallpaperBitmapPath(*m_services.location);
-    const QImage picture = ui->nahled->picture();
-    // The previous change's bitmap is complete before this one goes on.
-    m_services.bitmaps->finish();
-    if (m_services.wallpaper->readsBitmapFile()) {
-        // A failed write leaves the previous bitmap, which the desktop is given again.
-        bool written = false;
-        if (!picture.isNull()) {
-            m_services.bitmaps->write(picture, path);
-            written = m_services.bitmaps->finish();
-        }
-        m_services.wallpaper->setWallpaper(path, style, written ? &picture : nullptr);
-        return;
-    }
-    // The desktop has the picture first; the bitmap follows while the window goes on.
-    m_services.wallpaper->setWallpaper(path, style, picture.isNull() ? nullptr : &picture);
-    if (!picture.isNull())
-        m_services.bitmaps->write(picture, path);
+    m_pipeline->change(this, ui->nahled->picture(), style, wallpaperBitmapPath(*m_services.location));
 }
 
 void frmConsole::mnuCenter_Click()

@@ -5,6 +5,7 @@
 
 #include "engine/CollectionFile.h"
 #include "platform/BackgroundWork.h"
+#include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
 #include "platform/ShownPictureStore.h"
 #include "ui/Texts.h"
@@ -38,6 +39,7 @@ const QString LimitText = QStringLiteral("Kolekce může obsahovat nejvýše 327
 // What a collection job hands from the window to the worker and back: the file to read
 // first, if any, the entries to add, and the list's rows when the job began.
 struct frmConsole::SortJob {
+    QLocale locale;
     QString file;
     qsizetype room = 0;
     CollectionEntries existing;
@@ -68,7 +70,7 @@ struct frmConsole::SortJob {
         for (const CollectionEntry& entry : std::as_const(added))
             texts << entry.text;
         // A collator of the worker's own: the window's is not to be shared between threads.
-        order = CollectionOrder().sortedOrder(texts);
+        order = CollectionOrder(locale).sortedOrder(texts);
     }
 };
 
@@ -101,6 +103,7 @@ void frmConsole::setCollectionBusy(bool busy)
 
 void frmConsole::runSortJob(const std::shared_ptr<SortJob>& job, std::function<void()> then)
 {
+    job->locale = m_services.clock->locale();
     job->room = std::max<qsizetype>(kMaxCollectionEntries - ui->kolekce->count(), 0);
     job->existing = collectionEntries();
     setCollectionBusy(true);

@@ -2,7 +2,6 @@
 
 #include "ui_frmConsole.h"
 
-#include "platform/BitmapWriter.h"
 #include "platform/PictureDecoder.h"
 #include "platform/TrayIcon.h"
 #include "platform/Clock.h"
@@ -30,6 +29,7 @@ frmConsole::frmConsole(const PlatformServices& services, QString argumentText, Q
     , m_argumentText(std::move(argumentText))
     , ui(std::make_unique<Ui::frmConsole>())
     , m_order(services.clock->locale())
+    , m_pipeline(std::make_unique<ChangePipeline>(*services.wallpaper, *services.bitmaps, *services.changes))
 {
     initTapetorResources();
     ui->setupUi(this);
@@ -63,7 +63,7 @@ frmConsole::~frmConsole()
 {
     m_services.decoder->cancel();
     m_services.decoder->setReceiver({});
-    m_services.bitmaps->finish();
+    m_pipeline->finish();
     if (m_services.instance)
         m_services.instance->onHandOver = nullptr;
 }

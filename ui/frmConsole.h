@@ -2,6 +2,7 @@
 
 #include "platform/FileDialogs.h"
 #include "platform/PlatformServices.h"
+#include "core/ChangePipeline.h"
 #include "engine/CollectionFile.h"
 #include "engine/CollectionOrder.h"
 #include "engine/FileStamp.h"
@@ -138,6 +139,8 @@ private:
     void wireControls();
     void buildPopupMenus();
     void uninstall();
+    // After a change, and at start: the next entry, or a random one, becomes current.
+    void moveToNextEntry();
     // The logon run's second picture, decoded beside the first when the order tells it.
     void prepareSecondLogonPicture();
     void endProcess();
@@ -220,6 +223,7 @@ private:
     std::unique_ptr<WallAlarm> m_alarm;
     bool m_sleeping = false;
     CollectionOrder m_order;
+    std::unique_ptr<ChangePipeline> m_pipeline;
     // The opened collection's file as it was read, so that a save over it can tell
     // whether another program wrote it while the editor had it open.
     FileStamp m_openedStamp;

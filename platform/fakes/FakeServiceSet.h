@@ -32,6 +32,7 @@ struct FakeServiceSet {
         all.decoder = &decoder;
         all.bitmaps = &bitmaps;
         all.work = &work;
+        all.changes = &changes;
         all.shown = &shownStore;
         return all;
     }
@@ -51,5 +52,6 @@ struct FakeServiceSet {
     FakePictureDecoder decoder;
     InlineBitmapWriter bitmaps;
     InlineBackgroundWork work;
+    InlineBackgroundWork changes;
     FileShownPictureStore shownStore{temp.filePath(QStringLiteral("state"))};
 };

@@ -1,13 +1,8 @@
 #include "platform/qt/HandOverServer.h"
+#include "platform/qt/HandOverProtocol.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
-
-namespace {
-const QByteArray Request = QByteArrayLiteral("show\n");
-const QByteArray Taken = QByteArrayLiteral("ok\n");
-const QByteArray Refused = QByteArrayLiteral("busy\n");
-} // namespace
 
 HandOverServer::HandOverServer(QString serverName)
     : m_serverName(std::move(serverName))
@@ -47,12 +42,12 @@ void HandOverServer::answer(QLocalSocket* socket)
 {
     if (!socket->canReadLine()) {
         // Anything longer than the one request is not a start of ours.
-        if (socket->bytesAvailable() >= Request.size())
+        if (socket->bytesAvailable() >= HandOver::Request.size())
             socket->abort();
         return;
     }
-    const bool taken = socket->readLine(Request.size() + 1) == Request;
-    socket->write(taken ? Taken : Refused);
+    const bool taken = socket->readLine(HandOver::Request.size() + 1) == HandOver::Request;
+    socket->write(taken ? HandOver::Taken : HandOver::Refused);
     socket->disconnectFromServer();
     if (taken)
         Q_EMIT handedOver();

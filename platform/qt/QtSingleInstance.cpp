@@ -1,6 +1,7 @@
 #include "platform/qt/QtSingleInstance.h"
 
 #include "platform/qt/HandOverServer.h"
+#include "platform/qt/HandOverProtocol.h"
 
 #include <QDeadlineTimer>
 #include <QLocalSocket>
@@ -8,9 +9,6 @@
 #include <QThread>
 
 namespace {
-const QByteArray Request = QByteArrayLiteral("show\n");
-const QByteArray Taken = QByteArrayLiteral("ok\n");
-const QByteArray Refused = QByteArrayLiteral("busy\n");
 // How long a start waits for the copy holding the place to answer or to let go of it.
 constexpr int WaitForRunningCopyMs = 5000;
 constexpr int AnswerMs = 1000;
@@ -102,15 +100,15 @@ bool QtSingleInstance::askRunningCopy() const
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(AnswerMs))
         return false;
-    socket.write(Request);
+    socket.write(HandOver::Request);
     if (!socket.waitForBytesWritten(AnswerMs))
         return false;
     const QDeadlineTimer deadline(AnswerMs);
     QByteArray reply;
-    while (!reply.endsWith('\n') && reply.size() < Refused.size()) {
+    while (!reply.endsWith('\n') && reply.size() < HandOver::Refused.size()) {
         if (!socket.bytesAvailable() && !socket.waitForReadyRead(int(deadline.remainingTime())))
             break;
-        reply += socket.read(Refused.size() - reply.size());
+        reply += socket.read(HandOver::Refused.size() - reply.size());
     }
-    return reply == Taken;
+    return reply == HandOver::Taken;
 }

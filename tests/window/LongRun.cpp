@@ -15,15 +15,15 @@ void LongRun::makeChanges(std::vector<int>& seenWidths, const std::function<void
         location.dir = inMemory.path();
     start();
 
-    int changes = 0;
+    int made = 0;
     seenWidths.assign(10, 0);
-    wallpaper.onCall = [&] { ++changes; };
+    wallpaper.onCall = [&] { ++made; };
     QCheckBox* random = control<QCheckBox>("Check3");
-    while (changes < Changes) {
-        const int before = changes;
-        random->setChecked((changes / 250) % 2 == 1);
-        for (int seconds = 0; changes == before; ++seconds) {
-            ASSERT_LT(seconds, 5) << "no change came after " << changes << " changes";
+    while (made < Changes) {
+        const int before = made;
+        random->setChecked((made / 250) % 2 == 1);
+        for (int seconds = 0; made == before; ++seconds) {
+            ASSERT_LT(seconds, 5) << "no change came after " << made << " changes";
             tick(1000);
         }
         const int width = wallpaper.calls.back().pictureSize.width();
@@ -33,6 +33,6 @@ void LongRun::makeChanges(std::vector<int>& seenWidths, const std::function<void
         // The recorder's own list would grow with every change; it is not ours to measure.
         wallpaper.calls.clear();
         if (afterChange)
-            afterChange(changes);
+            afterChange(made);
     }
 }

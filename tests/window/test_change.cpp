@@ -2,9 +2,11 @@
 #include "WindowFixture.h"
 
 #include "engine/ChangeSequence.h"
+#include "platform/qt/ThreadedBackgroundWork.h"
 #include "ui/PreviewBox.h"
 
 #include <QFileInfo>
+#include <QSemaphore>
 
 namespace {
 // Pictures told apart by their widths.
@@ -48,6 +50,28 @@ TEST_F(ChangeFlow, StartupLoadsTheCollectionAndChangesOnce)
     EXPECT_TRUE(wallpaper.calls[0].bmpPath.endsWith(QLatin1String("/tapetor.bmp")));
     EXPECT_EQ(wallpaper.calls[0].bmpBytes, -1) << "the desktop has the picture before the bitmap is written";
     EXPECT_EQ(QFileInfo(wallpaper.calls[0].bmpPath).size(), 54 + 60 * 30) << "the bitmap follows";
+}
+
+// The real worker, held up while the desktop is slow: the window goes on, and a change
+// asked for meanwhile is the one the desktop gets once it answers again.
+TEST_F(ChangeFlow, TheDesktopGetsTheChangeBesideTheWindowAndOnlyTheNewestOfThoseWaiting)
+{
+    ThreadedBackgroundWork beside;
+    PlatformServices real = services();
+    real.changes = &beside;
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    window = std::make_unique<frmConsole>(real, QString());
+    QSemaphore slowDesktop;
+    beside.run(
+        nullptr, [&slowDesktop] { slowDesktop.acquire(); }, [] {});
+    window->Form_Load();
+    EXPECT_TRUE(wallpaper.calls.empty()) << "the start waited for the desktop";
+    window->changeNow_Click();
+    EXPECT_EQ(list()->currentRow(), 0) << "each change moved on in the list all the same";
+    slowDesktop.release();
+    beside.finish();
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{30}));
+    EXPECT_EQ(QFileInfo(wallpaper.calls[0].bmpPath).size(), 54 + 92 * 30) << "the bitmap is the newest picture's";
 }
 
 TEST_F(ChangeFlow, ADesktopThatReadsTheBitmapGetsItWrittenFirst)

@@ -23,11 +23,11 @@ PcmanfmQtModeKeeper::PcmanfmQtModeKeeper(QString configFolder)
 
 void PcmanfmQtModeKeeper::keep(const QString& picturePath, const QString& mode)
 {
+    QStringList folders;
+    const QMutexLocker lock(&m_mutex);
     m_picture = picturePath;
     m_mode = mode;
     m_theirMode.clear();
-    if (!m_watcher.directories().isEmpty())
-        m_watcher.removePaths(m_watcher.directories());
 
     const QDir folder(m_configFolder);
     for (const QString& profile : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -41,13 +41,24 @@ void PcmanfmQtModeKeeper::keep(const QString& picturePath, const QString& mode)
         if (theirs == mode)
             continue;
         m_theirMode.insert(file, theirs);
-        m_watcher.addPath(QFileInfo(file).absolutePath());
+        folders << QFileInfo(file).absolutePath();
         settings.setValue(ModeKey, mode);
     }
+    // By name, as the analyzer cannot follow the functor form's slot object to its release.
+    QMetaObject::invokeMethod(this, "watch", Qt::AutoConnection, Q_ARG(QStringList, folders));
+}
+
+void PcmanfmQtModeKeeper::watch(const QStringList& folders)
+{
+    if (!m_watcher.directories().isEmpty())
+        m_watcher.removePaths(m_watcher.directories());
+    if (!folders.isEmpty())
+        m_watcher.addPaths(folders);
 }
 
 void PcmanfmQtModeKeeper::putBack()
 {
+    const QMutexLocker lock(&m_mutex);
     for (auto it = m_theirMode.cbegin(); it != m_theirMode.cend(); ++it) {
         if (!QFileInfo::exists(it.key()))
             continue;

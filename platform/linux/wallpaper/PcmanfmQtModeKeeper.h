@@ -2,6 +2,8 @@
 
 #include <QFileSystemWatcher>
 #include <QHash>
+#include <QMutex>
+#include <QObject>
 #include <QString>
 
 // pcmanfm-qt 1.2 keeps in memory the mode it read when it started, and writes that
@@ -9,7 +11,10 @@
 // reaches that memory. So after every change the keeper watches the profiles that
 // hold our picture, and when pcmanfm-qt writes its own mode over ours it puts ours
 // back: a desktop that starts again reads ours, and from then on keeps it itself.
-class PcmanfmQtModeKeeper final {
+// A change asks it to keep a mode from the thread the change runs on; the watcher lives
+// on the keeper's own thread, whose event loop delivers its news.
+class PcmanfmQtModeKeeper final : public QObject {
+    Q_OBJECT
 public:
     // configFolder is pcmanfm-qt's settings folder (~/.config/pcmanfm-qt).
     explicit PcmanfmQtModeKeeper(QString configFolder);
@@ -19,6 +24,7 @@ public:
     void keep(const QString& picturePath, const QString& mode);
 
 private:
+    Q_INVOKABLE void watch(const QStringList& folders);
     void putBack();
 
     QString m_configFolder;
@@ -27,5 +33,7 @@ private:
     // Per profile file: the mode pcmanfm-qt wrote there itself. A mode the user picks
     // in pcmanfm-qt's own dialog is neither this nor ours, and is left alone.
     QHash<QString, QString> m_theirMode;
+    // Guards what keep() and putBack() share: they run on different threads.
+    QMutex m_mutex;
     QFileSystemWatcher m_watcher;
 };

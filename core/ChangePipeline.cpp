@@ -1,0 +1,47 @@
+#include "core/ChangePipeline.h"
+
+#include "platform/BackgroundWork.h"
+#include "platform/BitmapWriter.h"
+#include "platform/WallpaperSetter.h"
+
+ChangePipeline::ChangePipeline(WallpaperSetter& setter, BitmapWriter& bitmaps, BackgroundWork& work)
+    : m_setter(setter)
+    , m_bitmaps(bitmaps)
+    , m_work(work)
+{
+}
+
+void ChangePipeline::change(QObject* context, QImage picture, int style, QString bitmapPath)
+{
+    const quint64 number = ++m_asked;
+    m_newest->store(number);
+    m_work.run(
+        context,
+        [this, newest = m_newest, number, picture = std::move(picture), style, path = std::move(bitmapPath)] {
+            if (newest->load() != number)
+                return;
+            // The previous change's bitmap is complete before this one goes on.
+            m_bitmaps.finish();
+            if (m_setter.readsBitmapFile()) {
+                // A failed write leaves the previous bitmap, which the desktop is given again.
+                bool written = false;
+                if (!picture.isNull()) {
+                    m_bitmaps.write(picture, path);
+                    written = m_bitmaps.finish();
+                }
+                m_setter.setWallpaper(path, style, written ? &picture : nullptr);
+                return;
+            }
+            // The desktop has the picture first; the bitmap follows.
+            m_setter.setWallpaper(path, style, picture.isNull() ? nullptr : &picture);
+            if (!picture.isNull())
+                m_bitmaps.write(picture, path);
+        },
+        [] {});
+}
+
+bool ChangePipeline::finish()
+{
+    m_work.finish();
+    return m_bitmaps.finish();
+}
