@@ -53,8 +53,7 @@ void frmConsole::previewDecoded(quint64 request, QImage picture)
 void frmConsole::showPreviewPicture(const QString& path)
 {
     ui->Label27->setText(path);
-    GetBitmapInfo(ui->nahled->picture(), m_pictureWidth, m_pictureHeight, m_picturePlanes, m_pictureBits);
-    ui->tapetainfo->setText(pictureInfoText(m_pictureWidth, m_pictureHeight, m_pictureBits));
+    showPictureMeasures();
 }
 
 void frmConsole::finishPreview()
@@ -71,6 +70,11 @@ void frmConsole::showPictureInfo()
     // A picture still being decoded gets its line when it arrives; one let go keeps its own.
     if (m_previewRequest != 0 || m_pictureLetGo)
         return;
+    showPictureMeasures();
+}
+
+void frmConsole::showPictureMeasures()
+{
     int width = 0;
     int height = 0;
     short planes = 0;

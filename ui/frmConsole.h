@@ -23,8 +23,9 @@ namespace Ui {
 class frmConsole;
 }
 
-// The application's only window. Its state lives in its controls; every user action
-// is one handler named after the control that raises it.
+// The application's only window. Reading, sorting and writing collections and handing
+// changes to the desktop run beside its thread, and their results arrive on it; every
+// user action is one handler named after the control that raises it.
 class frmConsole : public QWidget {
     Q_OBJECT
 public:
@@ -195,8 +196,9 @@ private:
     void showPreviewPicture(const QString& path);
     // Waits for the picture still being decoded for the preview, if any.
     void finishPreview();
-    // The size line of the picture the preview holds.
+    // The size line of the picture the preview holds, unless it is still to come.
     void showPictureInfo();
+    void showPictureMeasures();
     void clearPreview();
     // Hidden, a full picture nobody sees would hold its whole size in memory for hours:
     // the preview lets it go while the next change is far off, keeps its path and
@@ -233,11 +235,6 @@ private:
     QMenu* mnuUrl01 = nullptr;
     QMenu* mnuctx004 = nullptr;
 
-    // The picture measures that the last kolekce_Click read.
-    int m_pictureWidth = 0;
-    int m_pictureHeight = 0;
-    short m_picturePlanes = 0;
-    short m_pictureBits = 0;
     // The preview's request still to be answered (0: none), the count of requests made,
     // and the entry whose picture was asked for: its path as shown and its line's bytes.
     quint64 m_previewRequest = 0;
