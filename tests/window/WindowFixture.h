@@ -13,11 +13,36 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMutex>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWaitCondition>
 #include <gtest/gtest.h>
 #include <memory>
+
+// Holds a worker thread up until the test lets it go. With a mutex and a wait condition:
+// a semaphore's wait hung under Wine.
+class Gate {
+public:
+    void pass()
+    {
+        const QMutexLocker locked(&m_lock);
+        while (!m_open)
+            m_opened.wait(&m_lock);
+    }
+    void open()
+    {
+        const QMutexLocker locked(&m_lock);
+        m_open = true;
+        m_opened.wakeAll();
+    }
+
+private:
+    QMutex m_lock;
+    QWaitCondition m_opened;
+    bool m_open = false;
+};
 
 // The editor asks this before "odebrat" takes the selected entries out.
 inline const QString RemoveQuestion = QStringLiteral("Opravdu chcete odebrat vybrané tapety z kolekce?");

@@ -6,7 +6,6 @@
 #include "ui/PreviewBox.h"
 
 #include <QFileInfo>
-#include <QSemaphore>
 
 namespace {
 // Pictures told apart by their widths.
@@ -61,17 +60,19 @@ TEST_F(ChangeFlow, TheDesktopGetsTheChangeBesideTheWindowAndOnlyTheNewestOfThose
     real.changes = &beside;
     storeOption(QStringLiteral("kolekce"), threePictures());
     window = std::make_unique<frmConsole>(real, QString());
-    QSemaphore slowDesktop;
+    Gate slowDesktop;
     beside.run(
-        nullptr, [&slowDesktop] { slowDesktop.acquire(); }, [] {});
+        nullptr, [&slowDesktop] { slowDesktop.pass(); }, [] {});
     window->Form_Load();
     EXPECT_TRUE(wallpaper.calls.empty()) << "the start waited for the desktop";
     window->changeNow_Click();
     EXPECT_EQ(list()->currentRow(), 0) << "each change moved on in the list all the same";
-    slowDesktop.release();
+    slowDesktop.open();
     beside.finish();
     EXPECT_EQ(appliedWidths(), (std::vector<int>{30}));
     EXPECT_EQ(QFileInfo(wallpaper.calls[0].bmpPath).size(), 54 + 92 * 30) << "the bitmap is the newest picture's";
+    // The window waits for its changes as it goes, so it goes before the worker does.
+    window.reset();
 }
 
 TEST_F(ChangeFlow, ADesktopThatReadsTheBitmapGetsItWrittenFirst)

@@ -8,7 +8,6 @@
 #include "platform/qt/ThreadedBackgroundWork.h"
 
 #include <QCoreApplication>
-#include <QSemaphore>
 
 namespace {
 
@@ -176,9 +175,9 @@ TEST_F(Reentrancy, WhileALongAddIsSortedBesideTheWindowNothingElseTouchesTheList
     window->Form_Load();
     click("Label4");
     wallpaper.calls.clear();
-    QSemaphore gate;
+    Gate gate;
     beside.run(
-        nullptr, [&gate] { gate.acquire(); }, [] {});
+        nullptr, [&gate] { gate.pass(); }, [] {});
     QStringList names;
     for (int i = 99; i >= 0; --i)
         names << QStringLiteral("p%1.png").arg(i, 2, 10, QLatin1Char('0'));
@@ -192,7 +191,7 @@ TEST_F(Reentrancy, WhileALongAddIsSortedBesideTheWindowNothingElseTouchesTheList
     menuItem("mnuchnw")->trigger();
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(wallpaper.calls.empty());
-    gate.release();
+    gate.open();
     beside.finish();
     EXPECT_EQ(list()->count(), 100);
     EXPECT_EQ(list()->item(0)->text(), path(QStringLiteral("p00.png")));
@@ -202,4 +201,5 @@ TEST_F(Reentrancy, WhileALongAddIsSortedBesideTheWindowNothingElseTouchesTheList
     messages.answers = {MsgAnswer::No};
     click("Label23");
     EXPECT_EQ(messages.shown.size(), 1u) << "odebrat works again";
+    window.reset();
 }
