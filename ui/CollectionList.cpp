@@ -211,7 +211,11 @@ void frmConsole::SaveCollection(const QString& path, std::function<void(bool sav
     m_services.work->run(
         this, [path, entries = collectionEntries(), saved] { *saved = writeCollectionFile(path, entries); },
         [this, saved, then = std::move(then)] {
-            setCollectionBusy(false);
+            {
+                // Its end lets a change asked for meanwhile run.
+                const ListWork busy(*this);
+                setCollectionBusy(false);
+            }
             if (!m_ended)
                 then(*saved);
         });

@@ -36,7 +36,9 @@ void ThreadedBackgroundWork::deliver(quint64 job)
 
 void ThreadedBackgroundWork::finish()
 {
-    m_pool.waitForDone();
-    while (!m_waiting.empty())
+    // An end may give the next job: each is delivered only once every job has run.
+    while (!m_waiting.empty()) {
+        m_pool.waitForDone();
         deliver(m_waiting.begin()->first);
+    }
 }

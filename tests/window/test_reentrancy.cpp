@@ -201,5 +201,20 @@ TEST_F(Reentrancy, WhileALongAddIsSortedBesideTheWindowNothingElseTouchesTheList
     messages.answers = {MsgAnswer::No};
     click("Label23");
     EXPECT_EQ(messages.shown.size(), 1u) << "odebrat works again";
+
+    // A change asked for while the collection is being saved comes once the save has
+    // ended, here in a folder that is not there, so the editor stays open.
+    Gate saving;
+    beside.run(
+        nullptr, [&saving] { saving.pass(); }, [] {});
+    dialogs.results.push_back(path(QStringLiteral("chybi/nova.tkl")));
+    click("Label25");
+    menuItem("mnuchnw")->trigger();
+    EXPECT_EQ(wallpaper.calls.size(), 1u);
+    saving.open();
+    beside.finish();
+    returnToTheEventLoop();
+    EXPECT_EQ(messages.shown.size(), 2u) << "the failed save is told";
+    EXPECT_EQ(wallpaper.calls.size(), 2u);
     window.reset();
 }
