@@ -262,9 +262,3 @@ void InlineBitmapWriter::write(QImage picture, const QString& path)
     ++writes;
     lastWritten = writeWallpaperBitmap(picture, path);
 }
-
-void InlineBackgroundWork::run(QObject* /*context*/, std::function<void()> work, std::function<void()> done)
-{
-    work();
-    done();
-}

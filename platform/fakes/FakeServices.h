@@ -253,10 +253,3 @@ public:
     int writes = 0;
     bool lastWritten = false;
 };
-
-// Runs each job and its end before returning, as if the worker had been instant.
-class InlineBackgroundWork final : public BackgroundWork {
-public:
-    void run(QObject* context, std::function<void()> work, std::function<void()> done) override;
-    void finish() override { }
-};
