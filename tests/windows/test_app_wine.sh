@@ -177,7 +177,12 @@ kill "$TAPETOR_PID"; wait "$TAPETOR_PID" 2>/dev/null
 # --- "/uninstall": the settings and the Run value go, a message, the end.
 wine reg add "$run_key" /v tapetor /t REG_SZ /d "$quoted" /f </dev/null >/dev/null 2>&1
 start_tapetor /uninstall
-check "uninstall message shown" 1 "$(wait_until message_box 30 && echo 1 || echo 0)"
+# A start right after a copy was killed mid-change showed nothing for 30 to 40 s in the
+# clean-clone runs (not in runs from a working tree); the cause is not found. The time
+# it took is printed, so that a slow start is seen even when the check passes.
+started=$(date +%s)
+check "uninstall message shown" 1 "$(wait_until message_box 90 && echo 1 || echo 0)"
+echo "test_app_wine: the uninstall message came after $(( $(date +%s) - started )) s"
 save_root_shot wine-uninstall
 check "the settings key is gone" 0 "$(reg_has_key 'HKCU\Software\tapetor' && echo 1 || echo 0)"
 check "the Run value is gone" "" "$(reg_value "$run_key" tapetor)"
