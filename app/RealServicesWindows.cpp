@@ -43,8 +43,7 @@ struct RealServices::Owned {
     std::unique_ptr<SingleInstance> instance = makeSingleInstance();
     FileShownPictureStore shown{stateFolder()};
     // The desktop takes a picture in one call that returns at once, so a change is
-    // handed over on the window's thread. On a worker, the Wine test's next start
-    // after a copy killed mid-change showed no window for over 30 s in two runs of three.
+    // handed over on the window's thread: a worker would only add a thread.
     InlineBackgroundWork changes;
 };
 
