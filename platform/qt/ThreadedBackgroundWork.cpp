@@ -4,6 +4,9 @@ ThreadedBackgroundWork::ThreadedBackgroundWork()
 {
     // One at a time: a save must not overtake the reading it follows.
     m_pool.setMaxThreadCount(1);
+    // Jobs come seldom: the thread goes as soon as it is idle rather than waiting half a
+    // minute for the next one.
+    m_pool.setExpiryTimeout(0);
     connect(this, &ThreadedBackgroundWork::ran, this, &ThreadedBackgroundWork::deliver, Qt::QueuedConnection);
 }
 
