@@ -110,15 +110,12 @@ rgb_collection() {
 }
 
 # close_message CONDITION BOX: the message's button pressed, by Return as a user would;
-# should a busy machine lose the key (it happened now and then, the cause not found),
-# the lone button is clicked, at the box's bottom right where Qt lays it out, until
-# CONDITION holds.
+# should the box not take the focus, its lone button is clicked, at the box's bottom
+# right where Qt lays it out, until CONDITION holds.
 close_message() {
     local attempt WIDTH HEIGHT
     for attempt in 1 2 3; do
-        timeout 3 xdotool windowactivate --sync "$2" 2>/dev/null
-        xdotool key --window "$2" Return 2>/dev/null
-        wait_until "$1" 3 && return 0
+        key_to "$2" Return && wait_until "$1" 3 && return 0
         eval "$(xdotool getwindowgeometry --shell "$2" 2>/dev/null)"
         [[ -n ${WIDTH:-} ]] && xdotool mousemove --window "$2" $(( WIDTH - 45 )) $(( HEIGHT - 17 )) click 1 2>/dev/null
         wait_until "$1" 3 && return 0
@@ -126,16 +123,12 @@ close_message() {
     return 1
 }
 
-# press_until CONDITION WINDOW KEY: a busy machine may lose a key sent to a window just
-# activated; it is sent again until CONDITION holds, a few times at most.
+# press_until CONDITION WINDOW KEY: KEY in WINDOW, again while the window cannot take
+# the focus, until CONDITION holds, a few times at most.
 press_until() {
     local attempt
     for attempt in 1 2 3 4; do
-        timeout 3 xdotool windowactivate --sync "$2" 2>/dev/null
-        # Should the window manager refuse to activate it, the focus is set directly.
-        (( attempt > 1 )) && timeout 3 xdotool windowfocus --sync "$2" 2>/dev/null
-        xdotool key --window "$2" "$3" 2>/dev/null
-        wait_until "$1" 5 && return 0
+        key_to "$2" "$3" && wait_until "$1" 5 && return 0
     done
     return 1
 }

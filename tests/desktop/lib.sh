@@ -124,6 +124,22 @@ start_tray() {
     wait_until "xdotool search --classname trayer" 10
 }
 
+# key_to WINDOW KEY...: the keys pressed and released in WINDOW once it has the focus,
+# as a user types them; fails, sending nothing, when WINDOW cannot get the focus.
+# Not "xdotool key --window": it chooses for every press and every release on its own
+# between XTEST and an event sent to the window, by where the focus is at that moment.
+# A key that takes its window away (Return in a message, Alt+F4) was then pressed by
+# XTEST and released by an event the server does not count, so it stayed down and
+# repeated into each window focused later: the next message closed by itself.
+key_to() {
+    local window=$1
+    shift
+    timeout 3 xdotool windowactivate --sync "$window" 2>/dev/null \
+        || timeout 3 xdotool windowfocus --sync "$window" 2>/dev/null
+    [[ $(xdotool getwindowfocus 2>/dev/null) == "$window" ]] || return 1
+    xdotool key "$@"
+}
+
 # shot FILE: the root window as a PNG.
 root_shot() {
     xwd -root -silent | /usr/bin/convert xwd:- "$1"

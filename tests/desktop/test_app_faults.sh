@@ -149,8 +149,7 @@ message_box() {
 }
 # close_window ID: the window manager's close, as the user's Alt+F4.
 close_window() {
-    xdotool windowactivate --sync "$1" 2>/dev/null
-    xdotool key --window "$1" alt+F4 2>/dev/null
+    key_to "$1" alt+F4
 }
 if read_only "$XDG_CONFIG_HOME/tapetor"; then
     start_tapetor
