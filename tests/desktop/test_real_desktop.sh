@@ -291,7 +291,14 @@ screen_matches() { # SHOT STYLE: every probe that has an expected colour shows i
         /usr/bin/convert "$shot" -crop 1024x560+0+130 -format %c histogram:info:- | awk '
             { n = $1 + 0; total += n }
             /#(FF0000|00FF00|0000FF|FFFF00) / { ours += n; if (n > 20000) big++ }
-            END { exit !(big == 4 && ours > 0.95 * total) }'
+            END { exit !(big == 4 && ours > 0.95 * total) }' || return 1
+        # The stretched picture has the same colours, in two runs across a row; tiles
+        # laid from the centre give three or more.
+        /usr/bin/convert "$shot" -crop 1024x1+0+450 +repage txt:- | awk '
+            match($0, /#(FF0000|00FF00|0000FF|FFFF00)/) {
+                colour = substr($0, RSTART, RLENGTH); if (colour != last) runs++; last = colour
+            }
+            END { exit !(runs >= 3) }'
         return
     fi
     for point in "${PROBES[@]}"; do
