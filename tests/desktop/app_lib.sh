@@ -109,26 +109,13 @@ rgb_collection() {
     write_collection "$1" "$pictures/a.png" "$pictures/b.png" "$pictures/c.png"
 }
 
-# close_message CONDITION BOX: the message's button pressed, by Return as a user would;
-# should the box not take the focus, its lone button is clicked, at the box's bottom
-# right where Qt lays it out, until CONDITION holds.
+# close_message CONDITION BOX: the message's button pressed by Return, as a user would,
+# and CONDITION then holds.
 close_message() {
-    local attempt WIDTH HEIGHT
-    for attempt in 1 2 3; do
-        key_to "$2" Return && wait_until "$1" 3 && return 0
-        eval "$(xdotool getwindowgeometry --shell "$2" 2>/dev/null)"
-        [[ -n ${WIDTH:-} ]] && xdotool mousemove --window "$2" $(( WIDTH - 45 )) $(( HEIGHT - 17 )) click 1 2>/dev/null
-        wait_until "$1" 3 && return 0
-    done
-    return 1
+    key_to "$2" Return && wait_until "$1" 5
 }
 
-# press_until CONDITION WINDOW KEY: KEY in WINDOW, again while the window cannot take
-# the focus, until CONDITION holds, a few times at most.
+# press_until CONDITION WINDOW KEY: KEY in WINDOW, after which CONDITION holds.
 press_until() {
-    local attempt
-    for attempt in 1 2 3 4; do
-        key_to "$2" "$3" && wait_until "$1" 5 && return 0
-    done
-    return 1
+    key_to "$2" "$3" && wait_until "$1" 5
 }

@@ -32,7 +32,12 @@ settled() {
 start_tapetor
 wait_until '[[ -n $(main_window) ]]' 20 || { echo "no window"; cat "$T/tapetor.log"; exit 1; }
 window=$(main_window)
-sleep 0.5
+# The window manager places the window after it is mapped.
+centred() {
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    (( X + WIDTH / 2 > 492 && X + WIDTH / 2 < 532 && Y + HEIGHT / 2 > 364 && Y + HEIGHT / 2 < 414 ))
+}
+wait_until centred 5
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # The frame adds a title bar above the client area; the window is centred as a whole.
 check "window centred horizontally" 1 $(( X + WIDTH / 2 > 492 && X + WIDTH / 2 < 532 ? 1 : 0 ))
