@@ -57,25 +57,24 @@ void frmConsole::LoadSettings()
 
 void frmConsole::SaveSettings()
 {
-    SettingsStore& store = *m_services.settings;
-    bool written = true;
-    const auto write = [&](const QString& section, const char* key, const QString& value) {
-        written = store.write(App, section, QLatin1String(key), value) && written;
+    // One save: the settings file is rewritten once, and the logon run ends sooner.
+    const QList<SettingsStore::Entry> entries{
+        {Options, QStringLiteral("kolekce"), ui->Label31->text()},
+        {Uss3, QStringLiteral("path"), m_services.location->programDir()},
+        {Uss3, QStringLiteral("major"), QString::number(TAPETOR_VERSION_MAJOR)},
+        {Uss3, QStringLiteral("minor"), QString::number(TAPETOR_VERSION_MINOR)},
+        {Uss3, QStringLiteral("build"), QString::number(TAPETOR_VERSION_REVISION)},
+        {Options, QStringLiteral("startup"), checkStateText(ui->Check1->isChecked())},
+        {Options, QStringLiteral("run"), checkStateText(ui->Check2->isChecked())},
+        {Options, QStringLiteral("interval"), ui->Text1->text()},
+        {Options, QStringLiteral("afterstart"), optionStateText(ui->Option1->isChecked())},
+        {Options, QStringLiteral("afterinterval"), optionStateText(ui->Option3->isChecked())},
+        {Options, QStringLiteral("random"), checkStateText(ui->Check3->isChecked())},
+        {Options, QStringLiteral("v_stretch"), optionStateText(ui->Option2->isChecked())},
+        {Options, QStringLiteral("v_center"), optionStateText(ui->Option4->isChecked())},
+        {Options, QStringLiteral("v_cascade"), optionStateText(ui->Option5->isChecked())},
     };
-    write(Options, "kolekce", ui->Label31->text());
-    write(Uss3, "path", m_services.location->programDir());
-    write(Uss3, "major", QString::number(TAPETOR_VERSION_MAJOR));
-    write(Uss3, "minor", QString::number(TAPETOR_VERSION_MINOR));
-    write(Uss3, "build", QString::number(TAPETOR_VERSION_REVISION));
-    write(Options, "startup", checkStateText(ui->Check1->isChecked()));
-    write(Options, "run", checkStateText(ui->Check2->isChecked()));
-    write(Options, "interval", ui->Text1->text());
-    write(Options, "afterstart", optionStateText(ui->Option1->isChecked()));
-    write(Options, "afterinterval", optionStateText(ui->Option3->isChecked()));
-    write(Options, "random", checkStateText(ui->Check3->isChecked()));
-    write(Options, "v_stretch", optionStateText(ui->Option2->isChecked()));
-    write(Options, "v_center", optionStateText(ui->Option4->isChecked()));
-    write(Options, "v_cascade", optionStateText(ui->Option5->isChecked()));
+    const bool written = m_services.settings->write(App, entries);
     UpdateLogonEntry();
     reportUnsavedSettings(written);
 }

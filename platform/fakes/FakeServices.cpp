@@ -23,6 +23,21 @@ QString FakeSettingsStore::read(const QString& app, const QString& section, cons
 
 bool FakeSettingsStore::write(const QString& app, const QString& section, const QString& key, const QString& value)
 {
+    ++saves;
+    return store(app, section, key, value);
+}
+
+bool FakeSettingsStore::write(const QString& app, const QList<Entry>& entries)
+{
+    ++saves;
+    bool written = true;
+    for (const Entry& entry : entries)
+        written = store(app, entry.section, entry.key, entry.value) && written;
+    return written;
+}
+
+bool FakeSettingsStore::store(const QString& app, const QString& section, const QString& key, const QString& value)
+{
     ++writes;
     if (failWrites || joinKey(app, section, key) == failKey)
         return false;

@@ -30,16 +30,21 @@ public:
     QString read(const QString& app, const QString& section, const QString& key,
                  const QString& defaultValue) const override;
     bool write(const QString& app, const QString& section, const QString& key, const QString& value) override;
+    bool write(const QString& app, const QList<Entry>& entries) override;
     bool deleteApp(const QString& app) override;
     QString location(const QString& app) const override;
 
     bool has(const QString& app, const QString& section, const QString& key) const;
     bool hasApp(const QString& app) const;
     std::map<QString, QString> values; // "app/section/key" -> text
-    int writes = 0;
+    int writes = 0; // keys written
+    int saves = 0; // writes of one key or of several at once
     bool failWrites = false;
     QString failKey; // "app/section/key" whose writes alone fail
     bool failDelete = false; // deleteApp keeps everything and says so
+
+private:
+    bool store(const QString& app, const QString& section, const QString& key, const QString& value);
 };
 
 class FakeLogonEntry final : public LogonEntry {

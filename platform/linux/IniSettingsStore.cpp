@@ -54,11 +54,25 @@ QString IniSettingsStore::read(const QString& app, const QString& section, const
 
 bool IniSettingsStore::write(const QString& app, const QString& section, const QString& key, const QString& value)
 {
+    settingsFor(app).setValue(section + QLatin1Char('/') + key, value);
+    return commit(app);
+}
+
+bool IniSettingsStore::write(const QString& app, const QList<Entry>& entries)
+{
+    QSettings& settings = settingsFor(app);
+    for (const Entry& entry : entries)
+        settings.setValue(entry.section + QLatin1Char('/') + entry.key, entry.value);
+    return commit(app);
+}
+
+bool IniSettingsStore::commit(const QString& app)
+{
     QSettings& settings = settingsFor(app);
     QDir().mkpath(QFileInfo(filePath(app)).absolutePath());
-    settings.setValue(section + QLatin1Char('/') + key, value);
     clearLeftoversOfKilledSaves(filePath(app));
     // QSettings writes through a temporary file, so a failure leaves the old file whole.
+    // Each write forces the file to disk, which is why a save writes all its keys at once.
     settings.sync();
     if (settings.status() == QSettings::NoError)
         return true;

@@ -16,6 +16,7 @@ public:
     QString read(const QString& app, const QString& section, const QString& key,
                  const QString& defaultValue) const override;
     bool write(const QString& app, const QString& section, const QString& key, const QString& value) override;
+    bool write(const QString& app, const QList<Entry>& entries) override;
     bool deleteApp(const QString& app) override;
     QString location(const QString& app) const override;
 
@@ -23,6 +24,8 @@ public:
 
 private:
     QSettings& settingsFor(const QString& app) const;
+    // Writes what was set to the file; whether it is stored.
+    bool commit(const QString& app);
 
     QString m_configHome;
     mutable std::map<QString, std::unique_ptr<QSettings>> m_open;

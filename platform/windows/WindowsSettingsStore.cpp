@@ -7,6 +7,9 @@ namespace {
 
 class WindowsSettingsStore final : public SettingsStore {
 public:
+    // The registry keeps each value on its own: a save writes them one by one.
+    using SettingsStore::write;
+
     QString read(const QString& app, const QString& section, const QString& key,
                  const QString& defaultValue) const override
     {

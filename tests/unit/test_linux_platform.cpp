@@ -116,12 +116,18 @@ TEST(IniSettingsStore, RoundTripsTextsPerApplicationAndSection)
         ASSERT_TRUE(store.write(app, QStringLiteral("options"), QString::number(key++), value));
     ASSERT_TRUE(store.write(app, QStringLiteral("uss3"), QStringLiteral("major"), QStringLiteral("3")));
     EXPECT_TRUE(QFile::exists(config.filePath(QStringLiteral("tapetor/tapetor.ini"))));
+    // Several at once, across sections, as a save writes them.
+    ASSERT_TRUE(store.write(app,
+                            {{QStringLiteral("uss3"), QStringLiteral("minor"), QStringLiteral("1")},
+                             {QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("0")}}));
 
     IniSettingsStore reopened(config.path());
     key = 0;
     for (const QString& value : values)
         EXPECT_EQ(reopened.read(app, QStringLiteral("options"), QString::number(key++), QStringLiteral("def")), value);
     EXPECT_EQ(reopened.read(app, QStringLiteral("uss3"), QStringLiteral("major"), {}), QStringLiteral("3"));
+    EXPECT_EQ(reopened.read(app, QStringLiteral("uss3"), QStringLiteral("minor"), {}), QStringLiteral("1"));
+    EXPECT_EQ(reopened.read(app, QStringLiteral("options"), QStringLiteral("run"), {}), QStringLiteral("0"));
     EXPECT_EQ(reopened.read(app, QStringLiteral("options"), QStringLiteral("major"), QStringLiteral("none")),
               QStringLiteral("none"));
 }
@@ -187,6 +193,10 @@ TEST(IniSettingsStore, AFailedWriteIsReportedAndKeepsThePreviousFile)
         const FileSizeLimit full(40);
         EXPECT_FALSE(store.write(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("kolekce"),
                                  QString(500, QLatin1Char('k'))));
+        EXPECT_FALSE(
+            store.write(QStringLiteral("tapetor"),
+                        {{QStringLiteral("options"), QStringLiteral("run"), QStringLiteral("0")},
+                         {QStringLiteral("options"), QStringLiteral("kolekce"), QString(500, QLatin1Char('k'))}}));
     }
     EXPECT_EQ(readText(file), before);
 }

@@ -164,6 +164,7 @@ TEST_F(ChangeFlow, StartosChangesTwiceSavesAndEnds)
     decoder.hold = true;
     storeOption(QStringLiteral("kolekce"), threePictures());
     storeOption(QStringLiteral("run"), QStringLiteral("1"));
+    const int savesBefore = settings.saves;
     start(QStringLiteral("/startos"));
     EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30}));
     EXPECT_EQ(decoder.decodes, 2) << "no picture is decoded that is never shown";
@@ -172,7 +173,12 @@ TEST_F(ChangeFlow, StartosChangesTwiceSavesAndEnds)
     EXPECT_EQ(bitmaps.writes, 2);
     EXPECT_EQ(process.exitCodes.size(), 1u);
     EXPECT_FALSE(tray.present);
+    // Every option and the program's description, in one save rather than one a key.
+    EXPECT_EQ(settings.saves, savesBefore + 1);
+    EXPECT_EQ(settings.values.size(), 14u);
     EXPECT_TRUE(settings.has(QStringLiteral("tapetor"), QStringLiteral("uss3"), QStringLiteral("build")));
+    EXPECT_EQ(settings.read(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("v_cascade"), {}),
+              QStringLiteral("False"));
 }
 
 TEST_F(ChangeFlow, EachLogonGoesOnAfterThePictureLastShown)
