@@ -3,15 +3,62 @@
 #include "platform/qt/HandOverServer.h"
 #include "platform/qt/HandOverProtocol.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QMutex>
+#include <QSet>
+#include <QSysInfo>
 #include <QThread>
 
 namespace {
 // How long a start waits for the copy holding the place to answer or to let go of it.
 constexpr int WaitForRunningCopyMs = 5000;
 constexpr int AnswerMs = 1000;
+
+// The places this process holds, whatever instance holds them.
+class HeldHere {
+public:
+    void add(const QString& lockPath)
+    {
+        const QMutexLocker locker(&m_mutex);
+        m_paths.insert(lockPath);
+    }
+    void remove(const QString& lockPath)
+    {
+        const QMutexLocker locker(&m_mutex);
+        m_paths.remove(lockPath);
+    }
+    bool has(const QString& lockPath) const
+    {
+        const QMutexLocker locker(&m_mutex);
+        return m_paths.contains(lockPath);
+    }
+
+private:
+    mutable QMutex m_mutex;
+    QSet<QString> m_paths;
+};
+
+HeldHere& heldHere()
+{
+    static HeldHere held;
+    return held;
+}
+
+// Process numbers come round again, and Wine hands out the same ones after each restart
+// of its server, so a lock left by a killed copy may name this very process. Unless this
+// process holds that place, the lock is a dead one's, yet QLockFile sees a living
+// process of the right name and waits for it.
+bool leftByADeadNamesake(const QLockFile& lock, const QString& lockPath)
+{
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    return lock.getLockInfo(&pid, &host, &app) && pid == QCoreApplication::applicationPid()
+        && (host.isEmpty() || host == QSysInfo::machineHostName()) && !heldHere().has(lockPath);
+}
 } // namespace
 
 QtSingleInstance::QtSingleInstance(QString serverName, QString lockPath)
@@ -24,6 +71,8 @@ QtSingleInstance::QtSingleInstance(QString serverName, QString lockPath)
 QtSingleInstance::~QtSingleInstance()
 {
     leave();
+    if (m_lock && m_lock->isLocked())
+        heldHere().remove(m_lockPath);
     m_lock.reset();
 }
 
@@ -44,6 +93,8 @@ SingleInstance::Claim QtSingleInstance::claim()
             m_lock.reset();
             return Claim::Unavailable;
         }
+        if (leftByADeadNamesake(*m_lock, m_lockPath) && m_lock->removeStaleLockFile())
+            continue;
         if (askRunningCopy())
             return Claim::HandedOver;
         if (deadline.hasExpired())
@@ -52,8 +103,10 @@ SingleInstance::Claim QtSingleInstance::claim()
         // let go; waiting on the lock catches the second case at once.
         waitMs = 100;
     }
-    if (listen())
+    if (listen()) {
+        heldHere().add(m_lockPath);
         return Claim::First;
+    }
     m_lock.reset();
     return Claim::Unavailable;
 }

@@ -384,3 +384,26 @@ TEST(QtSingleInstance, AnOldPlaceOfALivingCopyIsNotTakenOver)
     start.join();
     EXPECT_EQ(claimed, int(SingleInstance::Claim::HandedOver));
 }
+
+// A copy killed earlier left its lock, and this start was given the dead copy's process
+// number.
+TEST(QtSingleInstance, ALockThatNamesThisVeryProcessIsTakenOverAtOnce)
+{
+    QTemporaryDir runtime;
+    QByteArray naming;
+    {
+        QLockFile own(runtime.filePath(QStringLiteral("own.lock")));
+        ASSERT_TRUE(own.tryLock());
+        QFile contents(own.fileName());
+        ASSERT_TRUE(contents.open(QIODevice::ReadOnly));
+        naming = contents.readAll();
+    }
+    const QString lockPath = runtime.filePath(QStringLiteral("tapetor.lock"));
+    QFile left(lockPath);
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly) && left.write(naming) == naming.size());
+    left.close();
+
+    QtSingleInstance start(runtime.filePath(QStringLiteral("tapetor.socket")), lockPath);
+    start.onHandOver = [] { return true; };
+    EXPECT_EQ(start.claim(), SingleInstance::Claim::First);
+}
