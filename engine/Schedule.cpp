@@ -1,32 +1,8 @@
 #include "engine/Schedule.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <optional>
-
-QString longTimeFormat(const QLocale& locale)
-{
-    const QString format = locale.timeFormat(QLocale::LongFormat);
-    QString out;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (!quoted && c == QLatin1Char('t'))
-            continue;
-        out += c;
-    }
-    out = out.trimmed();
-    while (out.contains(QLatin1String("  ")))
-        out.replace(QLatin1String("  "), QLatin1String(" "));
-    return out;
-}
-
-QString renderLongTime(const QDateTime& moment, const QLocale& locale)
-{
-    return locale.toString(moment.time(), longTimeFormat(locale));
-}
 
 namespace {
 
@@ -49,14 +25,6 @@ std::optional<qint64> intervalMs(const QDateTime& now, float seconds)
 }
 
 } // namespace
-
-QString nextChangeTimeText(const QDateTime& now, float seconds, const QLocale& locale)
-{
-    const std::optional<qint64> ms = intervalMs(now, seconds);
-    if (!ms)
-        return {};
-    return renderLongTime(now.addMSecs(*ms), locale);
-}
 
 QDateTime nextChangeMoment(const QDateTime& now, float seconds)
 {
@@ -88,49 +56,20 @@ QDateTime sameClockTimeAfter(const QDateTime& moment, const QDateTime& now)
     return next;
 }
 
-int secondsOfDay(const QString& caption, const QLocale& locale)
+QString countdownText(const QDateTime& now, const QDateTime& due)
 {
-    const QString text = caption.trimmed();
-    if (text.isEmpty())
-        return 0;
-    QTime time = locale.toTime(text, longTimeFormat(locale));
-    if (!time.isValid())
-        time = QTime::fromString(text, QStringLiteral("H:mm:ss"));
-    if (!time.isValid()) {
-        // Any other rendering that still carries hours, minutes and maybe seconds.
-        static const QRegularExpression pattern(QStringLiteral("(\\d{1,2})\\D(\\d{1,2})(?:\\D(\\d{1,2}))?"));
-        const QRegularExpressionMatch match = pattern.match(text);
-        if (!match.hasMatch())
-            return 0;
-        int hour = match.captured(1).toInt();
-        const int minute = match.captured(2).toInt();
-        const int second = match.captured(3).toInt();
-        const QString lower = text.toLower();
-        if (lower.contains(locale.pmText().toLower()) && !locale.pmText().isEmpty() && hour < 12)
-            hour += 12;
-        else if (lower.contains(locale.amText().toLower()) && !locale.amText().isEmpty() && hour == 12)
-            hour = 0;
-        time = QTime(hour, minute, second);
-        if (!time.isValid())
-            return 0;
-    }
-    return time.msecsSinceStartOfDay() / 1000;
-}
-
-QString countdownText(const QString& clockCaption, const QString& nextCaption, const QLocale& locale)
-{
-    const int clock = secondsOfDay(clockCaption, locale);
-    int next = secondsOfDay(nextCaption, locale);
+    // The time of day to the time of day, as the two clocks on the window read: across a
+    // daylight-saving change the countdown agrees with the clock rather than with the
+    // real time left.
+    const int clock = now.time().msecsSinceStartOfDay() / 1000;
+    int next = due.isValid() ? due.time().msecsSinceStartOfDay() / 1000 : 0;
     if (next < clock)
         next += 86400;
     const int d = next - clock;
-    const int hours = (d / 3600) % 24;
-    const int minutes = (d / 60) % 60;
-    const int seconds = d % 60;
     return QStringLiteral("%1:%2:%3")
-        .arg(hours, 2, 10, QLatin1Char('0'))
-        .arg(minutes, 2, 10, QLatin1Char('0'))
-        .arg(seconds, 2, 10, QLatin1Char('0'));
+        .arg(d / 3600, 2, 10, QLatin1Char('0'))
+        .arg((d / 60) % 60, 2, 10, QLatin1Char('0'))
+        .arg(d % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString clockText(const QDateTime& now)

@@ -5,6 +5,7 @@
 
 #include "ui_frmConsole.h"
 
+#include "core/ChangeSchedule.h"
 #include "engine/Schedule.h"
 #include "engine/SettingsText.h"
 #include "platform/Clock.h"
@@ -41,16 +42,9 @@ void frmConsole::Timer1_Timer()
     }
 
     const QDateTime now = m_services.clock->now();
-    followClockSetBack(now);
-    // The change falls due once its moment has passed, however late the tick comes: a
-    // suspended laptop or a stalled process makes up one change when it runs again.
-    if (m_dueAt.isValid() && now >= m_dueAt) {
+    if (m_schedule->takeDue(now)) {
         const bool allowed = ui->Check2->isChecked() && !ui->Option1->isChecked() && ui->editBox->isHidden()
             && ui->nastaveni->isHidden();
-        // Moved on before the change, so a change that cannot be made (no collection)
-        // is tried again at that time tomorrow rather than at every tick; a change that
-        // is made schedules its successor itself.
-        m_dueAt = sameClockTimeAfter(m_dueAt, now);
         armAlarm();
         if (allowed) {
             changeNow_Click();
@@ -63,15 +57,13 @@ void frmConsole::Timer1_Timer()
         setFittingText(ui->Datum, dateText(now, m_services.clock->locale()));
     }
     if (ui->Option3->isChecked() && ui->Check2->isChecked()) {
-        const QString& clock = ui->Cas->text();
-        const QString& next = ui->CasZmeny->text();
-        if (clock != m_countdownClock || next != m_countdownNext) {
-            m_countdownClock = clock;
-            m_countdownNext = next;
-            setTextIfChanged(ui->StatusCas, countdownText(clock, next, m_services.clock->locale()));
+        if (m_clockSecond != m_countdownSecond || m_schedule->due() != m_countdownDue) {
+            m_countdownSecond = m_clockSecond;
+            m_countdownDue = m_schedule->due();
+            setTextIfChanged(ui->StatusCas, countdownText(clockNow, m_countdownDue));
         }
     } else {
-        m_countdownClock.clear();
+        m_countdownSecond = -1;
         setTextIfChanged(ui->StatusCas, Texts::CountdownOff);
     }
     armAlarm();
@@ -79,28 +71,8 @@ void frmConsole::Timer1_Timer()
 
 void frmConsole::ScheduleNextChange()
 {
-    const float seconds = static_cast<float>(intervalValue(ui->Text1->text()) * 60.0);
-    const QDateTime now = m_services.clock->now();
-    ui->CasZmeny->setText(nextChangeTimeText(now, seconds, m_services.clock->locale()));
-    m_dueAt = nextChangeMoment(now, seconds);
+    m_schedule->planAfter(intervalValue(ui->Text1->text()));
     armAlarm();
-}
-
-void frmConsole::followClockSetBack(const QDateTime& now)
-{
-    // A clock set back by hand moves the next change back with it, so the time left is
-    // kept: no change is lost to the hour that now comes again, and none is made early.
-    if (m_lastTick.isValid() && now < m_lastTick)
-        moveDueBy(m_lastTick.msecsTo(now));
-    m_lastTick = now;
-}
-
-void frmConsole::moveDueBy(qint64 ms)
-{
-    if (!m_dueAt.isValid())
-        return;
-    m_dueAt = m_dueAt.addMSecs(ms);
-    ui->CasZmeny->setText(renderLongTime(m_dueAt, m_services.clock->locale()));
 }
 
 void frmConsole::showEvent(QShowEvent* event)
@@ -129,7 +101,7 @@ void frmConsole::followVisibility()
         armAlarm();
         return;
     }
-    m_alarm->setMoment(QDateTime());
+    m_schedule->setAlarm(QDateTime());
     if (m_ended)
         return;
     bringPictureBack();
@@ -137,14 +109,10 @@ void frmConsole::followVisibility()
     Timer1.start();
 }
 
-void frmConsole::alarm_Wake(qint64 clockSetMs)
+void frmConsole::alarm_Wake()
 {
     if (!m_sleeping)
         return;
-    // The last tick may lie hours back; how far the clock was set since comes with the wake.
-    m_lastTick = QDateTime();
-    if (clockSetMs < 0)
-        moveDueBy(clockSetMs);
     if (pictureWantedSoon())
         bringPictureBack();
     Timer1_Timer();
@@ -160,14 +128,15 @@ void frmConsole::armAlarm()
     // Without its picture, the window wakes first to have it decoded, then at the change.
     const QDateTime decodeAt = pictureMoment();
     const bool decodeFirst = m_pictureLetGo && decodeAt.isValid() && m_services.clock->now() < decodeAt;
-    m_alarm->setMoment(decodeFirst ? decodeAt : m_dueAt);
+    m_schedule->setAlarm(decodeFirst ? decodeAt : m_schedule->due());
 }
 
 QDateTime frmConsole::pictureMoment() const
 {
-    if (!m_dueAt.isValid() || !ui->Check2->isChecked() || ui->Option1->isChecked())
+    const QDateTime due = m_schedule->due();
+    if (!due.isValid() || !ui->Check2->isChecked() || ui->Option1->isChecked())
         return {};
-    return m_dueAt.addMSecs(-PictureLeadMs);
+    return due.addMSecs(-PictureLeadMs);
 }
 
 bool frmConsole::pictureWantedSoon() const

@@ -1,5 +1,7 @@
 #include "ui/frmConsole.h"
 
+#include "core/ChangeSchedule.h"
+
 #include "ui_frmConsole.h"
 
 #include "platform/PictureDecoder.h"
@@ -50,8 +52,8 @@ frmConsole::frmConsole(const PlatformServices& services, QString argumentText, Q
     Timer1.setTimerType(Qt::CoarseTimer);
     connect(&Timer1, &QTimer::timeout, this, &frmConsole::Timer1_Timer);
     Timer1.start();
-    m_alarm = m_services.clock->makeAlarm();
-    m_alarm->onWake = [this](qint64 clockSetMs) { alarm_Wake(clockSetMs); };
+    m_schedule = std::make_unique<ChangeSchedule>(*m_services.clock);
+    connect(m_schedule.get(), &ChangeSchedule::woke, this, &frmConsole::alarm_Wake);
 
     // A logoff must not be held up by the close handler, which refuses every close.
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {

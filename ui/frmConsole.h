@@ -17,7 +17,7 @@ class QListWidget;
 class QListWidgetItem;
 class QMenu;
 class QAction;
-class WallAlarm;
+class ChangeSchedule;
 
 namespace Ui {
 class frmConsole;
@@ -55,6 +55,7 @@ public:
     void sessionEnding();
     // Whether the process has been told to end; nothing runs after that.
     bool hasEnded() const { return m_ended; }
+    const ChangeSchedule& schedule() const { return *m_schedule; }
     // Another copy runs and has shown its window: this one goes, leaving no icon.
     void leaveToRunningCopy();
     // The shared file dialog settings, kept between commands.
@@ -152,12 +153,10 @@ private:
     void minimiseToTray();
     bool trayUsable() const;
     void restoreWindow();
-    void followClockSetBack(const QDateTime& now);
-    void moveDueBy(qint64 ms);
     // Hidden, nobody sees the clock: the tick stops and the alarm wakes the window for
     // the change only. Shown, the tick runs again and every text is brought up to date.
     void followVisibility();
-    void alarm_Wake(qint64 clockSetMs);
+    void alarm_Wake();
     void armAlarm();
     // The moment the picture of the next automatic change is decoded again when it was
     // let go; invalid when no automatic change is coming.
@@ -222,7 +221,7 @@ private:
     QString m_argumentText;
     std::unique_ptr<Ui::frmConsole> ui;
     QTimer Timer1;
-    std::unique_ptr<WallAlarm> m_alarm;
+    std::unique_ptr<ChangeSchedule> m_schedule;
     bool m_sleeping = false;
     CollectionOrder m_order;
     std::unique_ptr<ChangePipeline> m_pipeline;
@@ -270,13 +269,9 @@ private:
     // A later start asked for the window, so start-up leaves it shown.
     bool m_shownOnRequest = false;
     bool m_toldSettingsUnsaved = false;
-    // The moment the next automatic change falls due (invalid: none), and the clock at
-    // the last tick, to notice the clock being set back.
-    QDateTime m_dueAt;
-    QDateTime m_lastTick;
     // What the tick rendered last, so it does no work its result does not need.
     qint64 m_clockSecond = -1;
-    QString m_countdownClock;
-    QString m_countdownNext;
+    qint64 m_countdownSecond = -1;
+    QDateTime m_countdownDue;
     QDate m_renderedDate;
 };

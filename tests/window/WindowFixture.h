@@ -2,6 +2,7 @@
 
 // Drives the real window offscreen with every platform service faked.
 
+#include "core/ChangeSchedule.h"
 #include "platform/fakes/FakeServiceSet.h"
 #include "ui/frmConsole.h"
 
@@ -65,6 +66,12 @@ protected:
     }
     QLabel* label(const char* name) const { return control<QLabel>(name); }
     QString text(const char* name) const;
+    // The clock time the next automatic change falls due at; empty when none is coming.
+    QString dueText() const
+    {
+        const QDateTime due = window->schedule().due();
+        return due.isValid() ? due.time().toString(QStringLiteral("H:mm:ss")) : QString();
+    }
     QColor colour(const char* name) const;
     bool visible(const char* name) const;
     // A real left click in the middle of the control.

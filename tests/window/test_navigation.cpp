@@ -156,7 +156,6 @@ TEST_F(Navigation, InitialTextsOfTheInventory)
     EXPECT_EQ(control<QWidget>("changeNow")->toolTip(), QStringLiteral("provede výměnu tapety na pozadí plochy"));
     EXPECT_EQ(control<QWidget>("nahled")->toolTip(), QStringLiteral("kliknutím změníte tapetu ihned"));
     EXPECT_FALSE(control<QWidget>("Label13")->isVisibleTo(window.get()));
-    EXPECT_FALSE(control<QWidget>("CasZmeny")->isVisibleTo(window.get()));
 }
 
 TEST_F(Navigation, FixedColoursAreDrawnAsDesignedOnALightThemeAndReadablyOnADarkOne)
