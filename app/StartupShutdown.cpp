@@ -56,7 +56,7 @@ void frmConsole::startWithCollection()
     // A one-picture collection still gets its change at logon: the first entry is
     // current and the start-up goes on with the change rather than stopping here.
     moveToNextEntry();
-    if (ui->kolekce->count() == 0)
+    if (m_collection->count() == 0)
         return;
 
     if (m_argumentText == QLatin1String("/startos"))
@@ -80,9 +80,9 @@ void frmConsole::prepareSecondLogonPicture()
     // guessed now might never be shown.
     if (ui->Check3->isChecked())
         return;
-    const AdvancePlan plan = planAdvance(ui->kolekce->currentRow(), ui->kolekce->count(), false);
-    if (const QListWidgetItem* second = ui->kolekce->item(plan.select))
-        m_services.decoder->prepare(entryAt(second).bytes, errorPicturePath(*m_services.location));
+    const AdvancePlan plan = planAdvance(currentRow(), m_collection->count(), false);
+    if (plan.select >= 0 && plan.select < m_collection->count())
+        m_services.decoder->prepare(m_collection->at(plan.select).bytes, errorPicturePath(*m_services.location));
 }
 
 void frmConsole::uninstall()
@@ -117,12 +117,12 @@ void frmConsole::mnuc1_end_Click()
 {
     if (m_ended)
         return;
-    if (ui->change->text() == QLatin1String("1")) {
+    if (m_collection->edited()) {
         if (m_services.messages->show(this, Texts::UnsavedText, Texts::UnsavedTitle, MsgStyle::YesNoQuestion)
             == MsgAnswer::No)
             return;
     }
-    ui->change->setText(QStringLiteral("0"));
+    m_collection->setEdited(false);
     close();
     endProcess();
 }

@@ -13,7 +13,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QTimer>
 
 #include <algorithm>
@@ -70,7 +70,7 @@ public:
     {
         m_window = std::make_unique<frmConsole>(m_fakes.services(), QString());
         m_window->Form_Load();
-        m_list = m_window->findChild<QListWidget*>(QStringLiteral("kolekce"));
+        m_list = m_window->findChild<QListView*>(QStringLiteral("kolekce"));
     }
 
     QString collectionFile(int entries)
@@ -91,7 +91,7 @@ public:
     // Opens the file in the editor, with nothing asked.
     void open(const QString& file)
     {
-        m_window->findChild<QLabel*>(QStringLiteral("change"))->setText(QStringLiteral("0"));
+        m_window->collection().setEdited(false);
         m_window->Label26_Click();
         m_fakes.dialogs.results.push_back(file);
         m_window->Label5_Click();
@@ -104,14 +104,14 @@ public:
     }
 
     void remove() { m_window->Label23_Click(); }
-    QListWidget* list() const { return m_list; }
+    QListView* list() const { return m_list; }
     frmConsole& window() { return *m_window; }
     ScriptedMessageBoxes& messages() { return m_fakes.messages; }
 
 private:
     FakeServiceSet m_fakes;
     std::unique_ptr<frmConsole> m_window;
-    QListWidget* m_list = nullptr;
+    QListView* m_list = nullptr;
 };
 
 Figures measure(int runs, const std::function<void()>& prepare, const std::function<void()>& step,
@@ -162,18 +162,18 @@ int main(int argc, char** argv)
     bench.messages().defaultAnswer = MsgAnswer::Yes;
     const QString full = bench.collectionFile(FullCollection);
     const QString twenty = bench.collectionFile(20000);
-    QListWidget* list = bench.list();
+    QListView* list = bench.list();
 
     std::printf("%-58s %9s %9s %9s\n", "case (ms)", "median", "worst", "blocked");
 
     report("LoadCollection of a 32767-line file into kolekce",
            measure(
                runs, [&] { bench.window().Label4_Click(); }, [&] { bench.window().LoadCollection(full, [] {}); },
-               [&] { return list->count() == FullCollection; }));
+               [&] { return list->model()->rowCount() == FullCollection; }));
 
     report("open a 32767-entry collection in the editor",
            measure(
-               runs, [] {}, [&] { bench.open(full); }, [&] { return list->count() == FullCollection; }));
+               runs, [] {}, [&] { bench.open(full); }, [&] { return list->model()->rowCount() == FullCollection; }));
 
     report("remove all 32767 after select all",
            measure(
@@ -182,7 +182,7 @@ int main(int argc, char** argv)
                    bench.open(full);
                    list->selectAll();
                },
-               [&] { bench.remove(); }, [&] { return list->count() == 0; }));
+               [&] { bench.remove(); }, [&] { return list->model()->rowCount() == 0; }));
 
     report("remove all but the first of 32767",
            measure(
@@ -190,9 +190,9 @@ int main(int argc, char** argv)
                [&] {
                    bench.open(full);
                    list->selectAll();
-                   list->item(0)->setSelected(false);
+                   list->selectionModel()->select(list->model()->index(0, 0), QItemSelectionModel::Deselect);
                },
-               [&] { bench.remove(); }, [&] { return list->count() == 1; }));
+               [&] { bench.remove(); }, [&] { return list->model()->rowCount() == 1; }));
 
     report("remove every other entry of 32767 (16384 marks)",
            measure(
@@ -200,10 +200,10 @@ int main(int argc, char** argv)
                [&] {
                    bench.open(full);
                    list->clearSelection();
-                   for (int row = 0; row < list->count(); row += 2)
-                       list->item(row)->setSelected(true);
+                   for (int row = 0; row < list->model()->rowCount(); row += 2)
+                       list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
                },
-               [&] { bench.remove(); }, [&] { return list->count() == FullCollection / 2; }));
+               [&] { bench.remove(); }, [&] { return list->model()->rowCount() == FullCollection / 2; }));
 
     report("remove 64 scattered entries of 32767 (run by run)",
            measure(
@@ -212,9 +212,9 @@ int main(int argc, char** argv)
                    bench.open(full);
                    list->clearSelection();
                    for (int i = 0; i < 64; ++i)
-                       list->item(i * 511)->setSelected(true);
+                       list->selectionModel()->select(list->model()->index(i * 511, 0), QItemSelectionModel::Select);
                },
-               [&] { bench.remove(); }, [&] { return list->count() == FullCollection - 64; }));
+               [&] { bench.remove(); }, [&] { return list->model()->rowCount() == FullCollection - 64; }));
 
     report("remove a run of 64 at the start of 32767 (run by run)",
            measure(
@@ -223,21 +223,21 @@ int main(int argc, char** argv)
                    bench.open(full);
                    list->clearSelection();
                    for (int row = 1; row <= 64; ++row)
-                       list->item(row)->setSelected(true);
+                       list->selectionModel()->select(list->model()->index(row, 0), QItemSelectionModel::Select);
                },
-               [&] { bench.remove(); }, [&] { return list->count() == FullCollection - 64; }));
+               [&] { bench.remove(); }, [&] { return list->model()->rowCount() == FullCollection - 64; }));
 
     report("add 5000 files in one dialog to a new collection",
            measure(
                runs, [&] { bench.window().Label4_Click(); },
                [&] { bench.add(dialogNames(QStringLiteral("/home/eva/Obrázky"), 5000)); },
-               [&] { return list->count() == 5000; }));
+               [&] { return list->model()->rowCount() == 5000; }));
 
     report("add 5000 files in one dialog to 20000 entries",
            measure(
                runs, [&] { bench.open(twenty); },
                [&] { bench.add(dialogNames(QStringLiteral("/home/eva/Obrázky"), 5000)); },
-               [&] { return list->count() == 25000; }));
+               [&] { return list->model()->rowCount() == 25000; }));
 
     report("add 40 files one dialog at a time to 20000 entries",
            measure(
@@ -246,6 +246,6 @@ int main(int argc, char** argv)
                    for (int i = 0; i < 40; ++i)
                        bench.add(QStringLiteral("/home/eva/nové/%1.png").arg(i));
                },
-               [&] { return list->count() == 20040; }));
+               [&] { return list->model()->rowCount() == 20040; }));
     return 0;
 }

@@ -11,7 +11,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QListWidget>
+#include <QListView>
 
 #include <cstdio>
 
@@ -28,13 +28,13 @@ int main(int argc, char** argv)
     FakeServiceSet fakes;
     frmConsole window(fakes.services(), QString());
     window.Form_Load();
-    auto* list = window.findChild<QListWidget*>(QStringLiteral("kolekce"));
+    auto* list = window.findChild<QListView*>(QStringLiteral("kolekce"));
 
     QElapsedTimer timer;
     timer.start();
     window.LoadCollection(QString::fromLocal8Bit(argv[1]), [] {});
     const double ms = double(timer.nsecsElapsed()) / 1e6;
-    std::printf("%d entries in %.1f ms", list->count(), ms);
+    std::printf("%d entries in %.1f ms", list->model()->rowCount(), ms);
     for (const ShownMessage& shown : fakes.messages.shown)
         std::printf("; told: %s", shown.text.section(QLatin1Char('\r'), 0, 0).toUtf8().constData());
     std::printf("\n");

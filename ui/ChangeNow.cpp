@@ -50,8 +50,8 @@ void frmConsole::changeNow_Click()
 
 void frmConsole::moveToNextEntry()
 {
-    const int count = ui->kolekce->count();
-    const AdvancePlan plan = planAdvance(ui->kolekce->currentRow(), count, ui->Check3->isChecked());
+    const int count = m_collection->count();
+    const AdvancePlan plan = planAdvance(currentRow(), count, ui->Check3->isChecked());
     selectEntry(plan.select);
     if (plan.pickRandom) {
         const double seconds = m_services.clock->now().time().msecsSinceStartOfDay() / 1000.0;

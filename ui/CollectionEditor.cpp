@@ -39,12 +39,13 @@ constexpr int RemoveRunByRunUpTo = 64;
 
 // The marks of every row, read from the selection's ranges: asking each row whether
 // it is marked walks all ranges every time, which is slow after many Ctrl+clicks.
-std::vector<bool> markedRows(const QListWidget* list)
+std::vector<bool> markedRows(const QAbstractItemView* list)
 {
-    std::vector<bool> marked(static_cast<size_t>(list->count()), false);
+    const int count = list->model()->rowCount();
+    std::vector<bool> marked(static_cast<size_t>(count), false);
     const QItemSelection selection = list->selectionModel()->selection();
     for (const QItemSelectionRange& range : selection) {
-        for (int row = std::max(range.top(), 0); row <= range.bottom() && row < list->count(); ++row)
+        for (int row = std::max(range.top(), 0); row <= range.bottom() && row < count; ++row)
             marked[static_cast<size_t>(row)] = true;
     }
     return marked;
@@ -54,7 +55,7 @@ std::vector<bool> markedRows(const QListWidget* list)
 
 void frmConsole::Label4_Click()
 {
-    if (ui->kolekce->count() > 0)
+    if (m_collection->count() > 0)
         clearCollection();
     ui->kolekcepath->setText(Texts::NoNewPath);
     clearPreview();
@@ -78,7 +79,7 @@ void frmConsole::Label5_Click()
         showPage(ui->editBox);
         ui->nadpis->setText(OpenedTitle);
         setCountLabel();
-        if (ui->kolekce->count() == 0) {
+        if (m_collection->count() == 0) {
             // Nothing to select: the preview would otherwise go on showing a picture of
             // the collection that was in the list before.
             clearPreview();
@@ -110,7 +111,7 @@ void frmConsole::Label24_Click()
     }
     addEntries(std::move(added), [this, refused] {
         setCountLabel();
-        ui->change->setText(QStringLiteral("1"));
+        m_collection->setEdited(true);
         if (refused) {
             m_services.messages->show(this,
                                       QStringLiteral("Názvy některých vybraných souborů obsahují konec řádku, a "
@@ -130,7 +131,7 @@ void frmConsole::Label23_Click()
         == MsgAnswer::No)
         return;
 
-    QListWidget* list = ui->kolekce;
+    QListView* list = ui->kolekce;
     const std::vector<bool> marked = markedRows(list);
     const auto markedCount = std::count(marked.begin(), marked.end(), true);
     if (markedCount == 0) {
@@ -142,7 +143,7 @@ void frmConsole::Label23_Click()
     bool currentRemoved = false;
     if (markedCount <= RemoveRunByRunUpTo) {
         // From the back, so the rows still to be looked at keep their places.
-        int row = list->count() - 1;
+        int row = m_collection->count() - 1;
         while (row >= 0) {
             if (!marked[static_cast<size_t>(row)]) {
                 --row;
@@ -151,7 +152,7 @@ void frmConsole::Label23_Click()
             int first = row;
             while (first > 0 && marked[static_cast<size_t>(first - 1)])
                 --first;
-            const int current = list->currentRow();
+            const int current = currentRow();
             currentRemoved = currentRemoved || (current >= first && current <= row);
             m_selectingFromCode = true;
             list->model()->removeRows(first, row - first + 1);
@@ -159,15 +160,15 @@ void frmConsole::Label23_Click()
             row = first - 1;
         }
     } else {
-        const int current = list->currentRow();
+        const int current = currentRow();
         currentRemoved = current >= 0 && marked[static_cast<size_t>(current)];
         CollectionEntries kept;
-        kept.reserve(list->count() - static_cast<qsizetype>(markedCount));
+        kept.reserve(m_collection->count() - static_cast<qsizetype>(markedCount));
         int keptUpToCurrent = 0;
-        for (int row = 0; row < list->count(); ++row) {
+        for (int row = 0; row < m_collection->count(); ++row) {
             if (marked[static_cast<size_t>(row)])
                 continue;
-            kept << entryAt(list->item(row));
+            kept << m_collection->at(row);
             if (row <= current)
                 ++keptUpToCurrent;
         }
@@ -179,28 +180,27 @@ void frmConsole::Label23_Click()
 
         m_selectingFromCode = true;
         list->setUpdatesEnabled(false);
-        list->clear();
-        setEntries(list, kept);
+        m_collection->setEntries(std::move(kept));
         if (newCurrent >= 0)
-            list->setCurrentRow(newCurrent, QItemSelectionModel::NoUpdate);
+            list->selectionModel()->setCurrentIndex(m_collection->index(newCurrent), QItemSelectionModel::NoUpdate);
         list->setUpdatesEnabled(true);
         m_selectingFromCode = false;
-        if (QListWidgetItem* item = list->currentItem())
-            list->scrollToItem(item);
+        if (newCurrent >= 0)
+            list->scrollTo(m_collection->index(newCurrent));
     }
 
-    if (list->count() == 0) {
+    if (m_collection->count() == 0) {
         clearPreview();
     } else if (currentRemoved) {
         kolekce_Click();
     }
     setCountLabel();
-    ui->change->setText(QStringLiteral("1"));
+    m_collection->setEdited(true);
 }
 
 void frmConsole::Label25_Click()
 {
-    if (ui->kolekce->count() == 0) {
+    if (m_collection->count() == 0) {
         m_services.messages->show(this,
                                   QStringLiteral("V kolekci nejsou vybrány tapety. Vyberte tapety do kolekce a "
                                                  "zkuste kolekci uložit znovu."),
@@ -248,7 +248,7 @@ void frmConsole::collectionSaved(const QString& target, bool saved)
         return;
     }
     ui->editBox->setVisible(false);
-    ui->change->setText(QStringLiteral("0"));
+    m_collection->setEdited(false);
     if (ui->nadpis->text() == NewTitle) {
         m_services.messages->show(this,
                                   QStringLiteral("Kolekce tapet byla vpořádku uložena.\r"
@@ -274,12 +274,12 @@ bool frmConsole::writtenSinceOpened(const QString& target) const
 
 void frmConsole::Label26_Click()
 {
-    if (ui->change->text() == QLatin1String("1")
+    if (m_collection->edited()
         && m_services.messages->show(this, Texts::UnsavedText, Texts::UnsavedTitle, MsgStyle::YesNoQuestion)
             == MsgAnswer::No)
         return;
 
-    ui->change->setText(QStringLiteral("0"));
+    m_collection->setEdited(false);
     clearCollection();
     ui->editBox->setVisible(false);
 

@@ -10,21 +10,9 @@
 #include "platform/ShownPictureStore.h"
 #include "ui/Texts.h"
 
-#include <QSignalBlocker>
-
 #include <utility>
 
 namespace {
-
-// The list shows an entry's text; its bytes, which name the file, ride along.
-constexpr int EntryBytesRole = Qt::UserRole;
-
-QListWidgetItem* entryItem(const CollectionEntry& entry)
-{
-    auto* item = new QListWidgetItem(entry.text);
-    item->setData(EntryBytesRole, entry.bytes);
-    return item;
-}
 
 // Fewer added entries than this take their places one by one in a list that has some:
 // that keeps the marks and the scroll position and is quick. More are sorted with the
@@ -104,8 +92,8 @@ void frmConsole::setCollectionBusy(bool busy)
 void frmConsole::runSortJob(const std::shared_ptr<SortJob>& job, std::function<void()> then)
 {
     job->locale = m_services.clock->locale();
-    job->room = std::max<qsizetype>(kMaxCollectionEntries - ui->kolekce->count(), 0);
-    job->existing = collectionEntries();
+    job->room = std::max<qsizetype>(kMaxCollectionEntries - m_collection->count(), 0);
+    job->existing = m_collection->entries();
     setCollectionBusy(true);
     m_services.work->run(
         this, [job] { job->run(); },
@@ -129,16 +117,17 @@ void frmConsole::runSortJob(const std::shared_ptr<SortJob>& job, std::function<v
 
 void frmConsole::placeSorted(const SortJob& job)
 {
-    QListWidget* list = ui->kolekce;
+    QListView* list = ui->kolekce;
     if (job.added.isEmpty())
         return;
     // The marks and the current entry as they are now: the user may have moved them
     // while the job ran, though nothing could change the rows themselves.
-    const int currentRow = list->currentRow();
+    QItemSelectionModel* marks = list->selectionModel();
+    const int currentRow = marks->currentIndex().row();
     const auto existing = static_cast<size_t>(job.existing.size());
     std::vector<bool> marked(existing, false);
     for (size_t row = 0; row < existing; ++row)
-        marked[row] = list->item(static_cast<int>(row))->isSelected();
+        marked[row] = marks->isRowSelected(static_cast<int>(row));
     const auto entryOf = [&job, existing](qsizetype index) -> const CollectionEntry& {
         const auto at = static_cast<size_t>(index);
         return at < existing ? job.existing.at(index) : job.added.at(index - job.existing.size());
@@ -150,17 +139,19 @@ void frmConsole::placeSorted(const SortJob& job)
         sorted << entryOf(index);
     m_selectingFromCode = true;
     list->setUpdatesEnabled(false);
-    list->clear();
-    setEntries(list, sorted);
+    m_collection->setEntries(std::move(sorted));
+    // The marks go back in one selection: a row at a time, each would be announced.
+    QItemSelection kept;
     for (int row = 0; row < static_cast<int>(job.order.size()); ++row) {
         const auto index = static_cast<size_t>(job.order[static_cast<size_t>(row)]);
         if (index >= existing)
             continue;
         if (static_cast<int>(index) == currentRow)
-            list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+            marks->setCurrentIndex(m_collection->index(row), QItemSelectionModel::NoUpdate);
         if (marked[index])
-            list->item(row)->setSelected(true);
+            kept.select(m_collection->index(row), m_collection->index(row));
     }
+    marks->select(kept, QItemSelectionModel::Select);
     list->setUpdatesEnabled(true);
     m_selectingFromCode = false;
 }
@@ -209,7 +200,7 @@ void frmConsole::SaveCollection(const QString& path, std::function<void(bool sav
     auto saved = std::make_shared<bool>(false);
     setCollectionBusy(true);
     m_services.work->run(
-        this, [path, entries = collectionEntries(), saved] { *saved = writeCollectionFile(path, entries); },
+        this, [path, entries = m_collection->entries(), saved] { *saved = writeCollectionFile(path, entries); },
         [this, saved, then = std::move(then)] {
             {
                 // Its end lets a change asked for meanwhile run.
@@ -223,26 +214,25 @@ void frmConsole::SaveCollection(const QString& path, std::function<void(bool sav
 
 void frmConsole::addEntries(CollectionEntries entries, std::function<void()> then)
 {
-    QListWidget* list = ui->kolekce;
-    if (entries.size() >= InsertOneByOneBelow || list->count() == 0) {
+    if (entries.size() >= InsertOneByOneBelow || m_collection->count() == 0) {
         auto job = std::make_shared<SortJob>();
         job->added = std::move(entries);
         runSortJob(job, std::move(then));
         return;
     }
-    const qsizetype room = kMaxCollectionEntries - list->count();
+    const qsizetype room = kMaxCollectionEntries - m_collection->count();
     const bool overLimit = entries.size() > room;
     if (overLimit)
         entries.resize(std::max<qsizetype>(room, 0));
     m_selectingFromCode = true;
     QStringList texts;
-    texts.reserve(list->count() + entries.size());
-    for (int row = 0; row < list->count(); ++row)
-        texts << list->item(row)->text();
-    for (const CollectionEntry& entry : std::as_const(entries)) {
+    texts.reserve(m_collection->count() + entries.size());
+    for (const CollectionEntry& entry : m_collection->entries())
+        texts << entry.text;
+    for (CollectionEntry& entry : entries) {
         const qsizetype at = m_order.insertPosition(texts, entry.text);
         texts.insert(at, entry.text);
-        list->insertItem(int(at), entryItem(entry));
+        m_collection->insert(int(at), std::move(entry));
     }
     m_selectingFromCode = false;
     if (overLimit) {
@@ -263,50 +253,19 @@ void frmConsole::loadChosenCollection(const QString& path, std::function<void()>
     });
 }
 
-CollectionEntry frmConsole::entryAt(const QListWidgetItem* item)
-{
-    const QVariant bytes = item->data(EntryBytesRole);
-    return bytes.isValid() ? CollectionEntry{bytes.toByteArray(), item->text()} : entryFromPath(item->text());
-}
-
-CollectionEntries frmConsole::collectionEntries() const
-{
-    CollectionEntries entries;
-    entries.reserve(ui->kolekce->count());
-    for (int i = 0; i < ui->kolekce->count(); ++i)
-        entries << entryAt(ui->kolekce->item(i));
-    return entries;
-}
-
-void frmConsole::setEntries(QListWidget* list, const CollectionEntries& entries)
-{
-    const int first = list->count();
-    QStringList texts;
-    texts.reserve(entries.size());
-    for (const CollectionEntry& entry : entries)
-        texts << entry.text;
-    // All rows in one insertion: one at a time, each would be announced to the view.
-    list->addItems(texts);
-    // The bytes are shown nowhere, so no view needs to hear of them; a signal for each
-    // row would cost more than the rows themselves.
-    const QSignalBlocker quiet(list->model());
-    for (int i = 0; i < entries.size(); ++i)
-        list->item(first + i)->setData(EntryBytesRole, entries.at(i).bytes);
-}
-
 void frmConsole::clearCollection()
 {
     m_selectingFromCode = true;
-    ui->kolekce->clear();
+    m_collection->clear();
     m_selectingFromCode = false;
 }
 
 void frmConsole::selectEntry(int index)
 {
-    if (index < 0 || index >= ui->kolekce->count())
+    if (index < 0 || index >= m_collection->count())
         return;
     m_selectingFromCode = true;
-    ui->kolekce->setCurrentRow(index, QItemSelectionModel::Select);
+    ui->kolekce->selectionModel()->setCurrentIndex(m_collection->index(index), QItemSelectionModel::Select);
     m_selectingFromCode = false;
     kolekce_Click();
 }
@@ -318,11 +277,11 @@ void frmConsole::goOnAfterLastShown()
     const std::optional<ShownPictureStore::Shown> last = m_services.shown->read();
     if (!last || last->collection != ui->kolekcepath->text())
         return;
-    for (int row = 0; row < ui->kolekce->count(); ++row) {
-        if (entryAt(ui->kolekce->item(row)).bytes == last->entry) {
+    for (int row = 0; row < m_collection->count(); ++row) {
+        if (m_collection->at(row).bytes == last->entry) {
             // Only made current: its picture is not the one shown next.
             m_selectingFromCode = true;
-            ui->kolekce->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+            ui->kolekce->selectionModel()->setCurrentIndex(m_collection->index(row), QItemSelectionModel::NoUpdate);
             m_selectingFromCode = false;
             return;
         }
@@ -331,27 +290,33 @@ void frmConsole::goOnAfterLastShown()
 
 void frmConsole::rememberShown()
 {
-    const QListWidgetItem* shown = ui->kolekce->currentItem();
+    const int shown = currentRow();
     const QString collection = ui->kolekcepath->text();
     // A new collection not yet saved has no file a later start could load.
-    if (m_services.shown && shown && !collection.isEmpty() && collection != Texts::NoNewPath)
-        m_services.shown->write({collection, entryAt(shown).bytes});
+    if (m_services.shown && shown >= 0 && !collection.isEmpty() && collection != Texts::NoNewPath)
+        m_services.shown->write({collection, m_collection->at(shown).bytes});
 }
 
 void frmConsole::setCountLabel()
 {
-    ui->pocetObr->setText(Texts::CountPrefix + QString::number(ui->kolekce->count()));
+    ui->pocetObr->setText(Texts::CountPrefix + QString::number(m_collection->count()));
 }
 
-void frmConsole::ListBoxSelectRange(QListWidget* list, bool select, int first, int& last)
+void frmConsole::ListBoxSelectRange(QAbstractItemView* list, bool select, int first, int& last)
 {
+    const int count = list->model()->rowCount();
     if (last < 0)
-        last = static_cast<qint16>(list->count() - 1);
-    const int lastRow = std::min(last, list->count() - 1);
+        last = static_cast<qint16>(count - 1);
+    const int lastRow = std::min(last, count - 1);
     const int firstRow = std::max(first, 0);
     if (firstRow > lastRow)
         return;
     // Marks only: the current entry stays and no click handling runs.
     const QItemSelection range(list->model()->index(firstRow, 0), list->model()->index(lastRow, 0));
     list->selectionModel()->select(range, select ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+int frmConsole::currentRow() const
+{
+    return ui->kolekce->selectionModel()->currentIndex().row();
 }

@@ -14,9 +14,9 @@
 
 void frmConsole::kolekce_Click()
 {
-    QListWidgetItem* current = ui->kolekce->currentItem();
+    const int current = currentRow();
     m_pictureLetGo = false;
-    if (!current) {
+    if (current < 0) {
         // Nothing to decode; an answer still on its way is stale.
         m_previewRequest = 0;
         m_services.decoder->cancel();
@@ -24,8 +24,8 @@ void frmConsole::kolekce_Click()
         showPreviewPicture(QString());
         return;
     }
-    m_previewPath = current->text();
-    m_previewBytes = entryAt(current).bytes;
+    m_previewPath = m_collection->at(current).text;
+    m_previewBytes = m_collection->at(current).bytes;
     requestPreviewPicture();
 }
 
@@ -125,8 +125,8 @@ void frmConsole::GetBitmapInfo(const QImage& picture, int& width, int& height, s
 
 void frmConsole::kolekce_MouseMove()
 {
-    QListWidgetItem* current = ui->kolekce->currentItem();
-    ui->kolekce->setToolTip(current ? current->text() : QString());
+    const int current = currentRow();
+    ui->kolekce->setToolTip(current >= 0 ? m_collection->at(current).text : QString());
 }
 
 void frmConsole::Label27_MouseMove()

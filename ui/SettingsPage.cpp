@@ -80,7 +80,7 @@ void frmConsole::Label34_Click()
 
 QString frmConsole::askForCollectionFile()
 {
-    if (ui->kolekce->count() > 0)
+    if (m_collection->count() > 0)
         clearCollection();
     // Every command configures the shared dialog from scratch: what an earlier one left
     // in it (the add dialog's multiple selection, say) never leaks in.

@@ -15,7 +15,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QSessionManager>
 #include <vector>
@@ -39,6 +39,7 @@ frmConsole::frmConsole(const PlatformServices& services, QString argumentText, Q
                    | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     ui->Label12->setText(QStringLiteral("http://" TAPETOR_SITE_HOST));
     ui->Label28->setToolTip(QStringLiteral(TAPETOR_SITE_NAME));
+    m_collection = new CollectionModel(this);
     buildPopupMenus();
     wireControls();
     m_services.decoder->setReceiver(
@@ -126,13 +127,14 @@ void frmConsole::wireControls()
     connect(ui->Label25, &ClickableLabel::clicked, this, &frmConsole::Label25_Click);
     connect(ui->Label26, &ClickableLabel::clicked, this, &frmConsole::Label26_Click);
 
-    connect(ui->kolekce, &QListWidget::currentRowChanged, this, [this] {
+    ui->kolekce->setModel(m_collection);
+    connect(ui->kolekce->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (!m_selectingFromCode)
             kolekce_Click();
     });
     // A click on the entry that is already current reloads it, as every click does.
-    connect(ui->kolekce, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (item == ui->kolekce->currentItem() && !m_selectingFromCode)
+    connect(ui->kolekce, &QListView::clicked, this, [this](const QModelIndex& index) {
+        if (index.row() == currentRow() && !m_selectingFromCode)
             kolekce_Click();
     });
     ui->kolekce->setMouseTracking(true);

@@ -3,6 +3,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/PlatformServices.h"
 #include "core/ChangePipeline.h"
+#include "core/CollectionModel.h"
 #include "engine/CollectionFile.h"
 #include "engine/CollectionOrder.h"
 #include "engine/FileStamp.h"
@@ -13,8 +14,7 @@
 #include <functional>
 #include <memory>
 
-class QListWidget;
-class QListWidgetItem;
+class QAbstractItemView;
 class QMenu;
 class QAction;
 class ChangeSchedule;
@@ -46,7 +46,7 @@ public:
     void ScheduleNextChange();
     void ApplyPreviewAsWallpaper(int style);
     void GetBitmapInfo(const QImage& picture, int& width, int& height, short& planes, short& bitsPerPixel) const;
-    void ListBoxSelectRange(QListWidget* list, bool select, int first, int& last);
+    void ListBoxSelectRange(QAbstractItemView* list, bool select, int first, int& last);
     void ShellOpen(const QString& target);
     void AddTrayIcon(const QString& tip);
     void RemoveTrayIcon();
@@ -56,6 +56,7 @@ public:
     // Whether the process has been told to end; nothing runs after that.
     bool hasEnded() const { return m_ended; }
     const ChangeSchedule& schedule() const { return *m_schedule; }
+    CollectionModel& collection() { return *m_collection; }
     // Another copy runs and has shown its window: this one goes, leaving no icon.
     void leaveToRunningCopy();
     // The shared file dialog settings, kept between commands.
@@ -183,11 +184,8 @@ private:
     void clearCollection();
     // Empties the list, then asks for a collection file; empty when cancelled.
     QString askForCollectionFile();
-    CollectionEntries collectionEntries() const;
-    // The entry an item of the list stands for, with the bytes that name its file.
-    static CollectionEntry entryAt(const QListWidgetItem* item);
-    // Appends the entries in the given order.
-    static void setEntries(QListWidget* list, const CollectionEntries& entries);
+    // The row of the current entry; -1 when none.
+    int currentRow() const;
     void setChangeNowBusy(bool busy);
     // The decoded picture of the current entry arrives.
     void previewDecoded(quint64 request, QImage picture);
@@ -220,6 +218,8 @@ private:
     PlatformServices m_services;
     QString m_argumentText;
     std::unique_ptr<Ui::frmConsole> ui;
+    // A child, so it goes after the list that shows it.
+    CollectionModel* m_collection = nullptr;
     QTimer Timer1;
     std::unique_ptr<ChangeSchedule> m_schedule;
     bool m_sleeping = false;

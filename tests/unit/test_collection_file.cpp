@@ -1,3 +1,4 @@
+#include "core/CollectionModel.h"
 #include "engine/CollectionFile.h"
 #include "engine/CollectionOrder.h"
 #include "engine/EntryFile.h"
@@ -358,6 +359,27 @@ TEST(CollectionFile, EntriesKeepTheirBytesAndOpenTheirFilesByThem)
     QImage none;
     EXPECT_FALSE(loadPicture(EntryFile(folder + "/\xe8.png").path(), none));
 #endif
+}
+
+TEST(CollectionModel, RemovesOnlyRowsItHoldsAndTellsItsViewsWhich)
+{
+    CollectionModel model;
+    model.setEntries({entryFromPath(QStringLiteral("/a")), entryFromPath(QStringLiteral("/b")),
+                      entryFromPath(QStringLiteral("/c"))});
+    QList<std::pair<int, int>> told;
+    QObject::connect(&model, &QAbstractItemModel::rowsRemoved,
+                     [&told](const QModelIndex&, int first, int last) { told.append({first, last}); });
+    const struct {
+        int row;
+        int count;
+        bool removed;
+    } cases[] = {{-1, 1, false}, {2, 2, false}, {0, 0, false}, {1, 2, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(model.removeRows(c.row, c.count), c.removed) << c.row << "+" << c.count;
+    EXPECT_EQ(told, (QList<std::pair<int, int>>{{1, 2}}));
+    ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.index(0).data(), QVariant(QStringLiteral("/a")));
+    EXPECT_EQ(model.at(0).bytes, QByteArray("/a"));
 }
 
 TEST(CollectionOrder, SortsCaseInsensitivelyInTheLocalesOrder)

@@ -77,16 +77,16 @@ QAction* WindowFixture::menuItem(const char* name) const
 QStringList WindowFixture::entries() const
 {
     QStringList all;
-    for (int i = 0; i < list()->count(); ++i)
-        all << list()->item(i)->text();
+    for (int i = 0; i < listCount(); ++i)
+        all << entryText(i);
     return all;
 }
 
 QList<int> WindowFixture::markedRows() const
 {
     QList<int> rows;
-    for (int i = 0; i < list()->count(); ++i)
-        if (list()->item(i)->isSelected())
+    for (int i = 0; i < listCount(); ++i)
+        if (list()->selectionModel()->isRowSelected(i))
             rows << i;
     return rows;
 }

@@ -12,7 +12,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMutex>
 #include <QRadioButton>
@@ -80,9 +80,22 @@ protected:
     // in place of the second press, and its release.
     void doubleClick(const char* name);
     QAction* menuItem(const char* name) const;
-    QListWidget* list() const { return control<QListWidget>("kolekce"); }
+    QListView* list() const { return control<QListView>("kolekce"); }
     QStringList entries() const;
     QList<int> markedRows() const;
+    int listCount() const { return list()->model()->rowCount(); }
+    int currentRow() const { return list()->currentIndex().row(); }
+    // The row becomes current and marked, in place of the marks set last.
+    void setCurrentRow(int row, QItemSelectionModel::SelectionFlags how = QItemSelectionModel::SelectCurrent)
+    {
+        list()->selectionModel()->setCurrentIndex(list()->model()->index(row, 0), how);
+    }
+    void markRow(int row, bool marked)
+    {
+        list()->selectionModel()->select(list()->model()->index(row, 0),
+                                         marked ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+    }
+    QString entryText(int row) const { return list()->model()->index(row, 0).data().toString(); }
 
     // Files in the test's own folder.
     QString path(const QString& name) const { return temp.filePath(name); }

@@ -134,7 +134,7 @@ TEST_F(UpdateClient, AnsweringNoChangesNothing)
 TEST_F(UpdateClient, AnsweringYesStartsTheClientAndEndsWithoutTheUnsavedQuestion)
 {
     openWithCurrentClient();
-    label("change")->setText(QStringLiteral("1"));
+    window->collection().setEdited(true);
     // A client that does not start changes nothing about the ending, nor is it reported.
     process.startSucceeds = false;
     std::erase_if(settings.values, [](const auto& entry) { return entry.first.startsWith(QLatin1String("tapetor/")); });

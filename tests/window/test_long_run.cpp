@@ -9,7 +9,7 @@ TEST_F(LongRun, TwentyThousandChangesLeaveTheListAndTheFoldersAsTheyWere)
     makeChanges(seenWidths);
     ASSERT_FALSE(HasFatalFailure());
 
-    EXPECT_EQ(list()->count(), 10);
+    EXPECT_EQ(listCount(), 10);
     EXPECT_EQ(entries(), pictures);
     EXPECT_LE(markedRows().size(), 2);
     for (int i = 0; i < 10; ++i)

@@ -140,7 +140,6 @@ TEST_F(Navigation, InitialTextsOfTheInventory)
         {"changeNow", "změnit tapetu ihned"},
         {"pocetObr", "počet tapet: neznámý"},
         {"kolekcepath", "000"},
-        {"change", "0"},
         {"nadpis", "upravit kolekci"},
         {"Label23", "odstranit vybrané tapety z kolekce"},
         {"Label25", "uložit kolekci do souboru"},

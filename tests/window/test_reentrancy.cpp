@@ -62,7 +62,7 @@ TEST_F(Reentrancy, ATickDueWhileTheStartupLoadIsUnderWayChangesOnlyOnceItIsLoade
     returnToTheEventLoop();
 
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(list()->count(), 32767);
+    EXPECT_EQ(listCount(), 32767);
     // Every change applied a picture of the loaded collection, none the empty preview
     // of a list still waiting for its entries.
     ASSERT_EQ(wallpaper.calls.size(), 2u);
@@ -92,7 +92,7 @@ TEST_F(Reentrancy, ATrayChangeWhileTheEditorGivesTheChosenCollectionBackAppliesT
     click("Label4");
     dialogs.results.push_back(makePicture(QStringLiteral("jina.png"), Qt::blue, 77));
     click("Label24");
-    list()->setCurrentRow(0);
+    setCurrentRow(0);
     ASSERT_EQ(text("tapetainfo"), QStringLiteral("77x30, 24 bitů"));
     wallpaper.calls.clear();
     messages.shown.clear();
@@ -103,10 +103,10 @@ TEST_F(Reentrancy, ATrayChangeWhileTheEditorGivesTheChosenCollectionBackAppliesT
     click("Label26");
     returnToTheEventLoop();
 
-    EXPECT_EQ(list()->count(), 32767);
+    EXPECT_EQ(listCount(), 32767);
     // The change applied the chosen collection's first picture, not the editor's.
     EXPECT_EQ(appliedWidths(), std::vector<int>{11});
-    EXPECT_EQ(list()->currentRow(), 1) << "the change moved on from the first entry";
+    EXPECT_EQ(currentRow(), 1) << "the change moved on from the first entry";
 }
 
 TEST_F(Reentrancy, ATrayChangeDuringTheRemovalQuestionLeavesTheUsersMarks)
@@ -122,12 +122,12 @@ TEST_F(Reentrancy, ATrayChangeDuringTheRemovalQuestionLeavesTheUsersMarks)
     }
     dialogs.results.push_back((QStringList{temp.path()} + names).join(QChar(0)));
     click("Label24");
-    ASSERT_EQ(list()->count(), 5);
-    list()->setCurrentRow(0);
+    ASSERT_EQ(listCount(), 5);
+    setCurrentRow(0);
     // The user marks b and d.
     list()->clearSelection();
-    list()->item(1)->setSelected(true);
-    list()->item(3)->setSelected(true);
+    markRow(1, true);
+    markRow(3, true);
     wallpaper.calls.clear();
 
     whenShown(RemoveQuestion, [this] { menuItem("mnuchnw")->trigger(); });
@@ -193,8 +193,8 @@ TEST_F(Reentrancy, WhileALongAddIsSortedBesideTheWindowNothingElseTouchesTheList
     EXPECT_TRUE(wallpaper.calls.empty());
     gate.open();
     beside.finish();
-    EXPECT_EQ(list()->count(), 100);
-    EXPECT_EQ(list()->item(0)->text(), path(QStringLiteral("p00.png")));
+    EXPECT_EQ(listCount(), 100);
+    EXPECT_EQ(entryText(0), path(QStringLiteral("p00.png")));
     EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 100"));
     returnToTheEventLoop();
     EXPECT_EQ(wallpaper.calls.size(), 1u) << "the change asked for meanwhile is made once the list is there";

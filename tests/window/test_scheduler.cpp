@@ -299,7 +299,7 @@ TEST_F(Scheduler, APictureLetGoComesBackEvenWhenTheListNoLongerHoldsIt)
     // A cancelled "otevřít…" takes the chosen collection out of the list; the preview stays.
     dialogs.results.push_back(std::nullopt);
     click("Label5");
-    ASSERT_EQ(window->findChild<QListWidget*>(QStringLiteral("kolekce"))->count(), 0);
+    ASSERT_EQ(listCount(), 0);
     click("Image7");
     const PreviewBox* box = control<PreviewBox>("nahled");
     ASSERT_TRUE(box->picture().isNull());
