@@ -49,7 +49,7 @@ void frmConsole::Form_Load()
 
 void frmConsole::startWithCollection()
 {
-    Label13_Click();
+    clearMarks();
     // Otherwise every logon would show the same first pictures of the list.
     goOnAfterLastShown();
 

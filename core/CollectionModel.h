@@ -4,9 +4,9 @@
 
 #include <QAbstractListModel>
 
-// The collection the window shows in `kolekce` and the editor works on: its entries
-// kept as the bytes they were read with, so a save writes back exactly what was read,
-// and whether it holds edits not yet saved.
+// The collection the window shows in `kolekce` and the editor works on: its file, its
+// entries kept as the bytes they were read with, so a save writes back exactly what was
+// read, and whether it holds edits not yet saved.
 class CollectionModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -24,10 +24,14 @@ public:
     void insert(int row, CollectionEntry entry);
     void clear() { setEntries({}); }
 
+    // The file the entries were read from or are to be saved to, as the user chose it.
+    QString path() const { return m_path; }
+    void setPath(const QString& path) { m_path = path; }
     bool edited() const { return m_edited; }
     void setEdited(bool edited) { m_edited = edited; }
 
 private:
     CollectionEntries m_entries;
+    QString m_path;
     bool m_edited = false;
 };

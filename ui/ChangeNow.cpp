@@ -30,7 +30,7 @@ void frmConsole::changeNow_Click()
         return;
     }
     setChangeNowBusy(true);
-    Label13_Click();
+    clearMarks();
     if (ui->Label31->text() == Texts::NoCollection) {
         m_services.messages->show(this, Texts::NoCollectionText, Texts::SettingsCheckTitle, MsgStyle::OkCritical);
         setChangeNowBusy(false);

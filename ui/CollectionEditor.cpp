@@ -57,7 +57,7 @@ void frmConsole::Label4_Click()
 {
     if (m_collection->count() > 0)
         clearCollection();
-    ui->kolekcepath->setText(Texts::NoNewPath);
+    m_collection->setPath(Texts::NoNewPath);
     clearPreview();
     showPage(ui->editBox);
     ui->nadpis->setText(NewTitle);
@@ -75,7 +75,7 @@ void frmConsole::Label5_Click()
     // Taken before reading, so that a write during the read counts as a change.
     m_openedStamp = FileStamp::of(chosen);
     LoadCollection(chosen, [this, chosen] {
-        ui->kolekcepath->setText(chosen);
+        m_collection->setPath(chosen);
         showPage(ui->editBox);
         ui->nadpis->setText(OpenedTitle);
         setCountLabel();
@@ -213,11 +213,11 @@ void frmConsole::Label25_Click()
     CommonDialog1.cancelError = true;
     CommonDialog1.dialogTitle = SaveTitle;
     CommonDialog1.filter = SaveFilter;
-    if (ui->kolekcepath->text() == Texts::NoNewPath) {
+    if (m_collection->path() == Texts::NoNewPath) {
         CommonDialog1.fileName = NewFileName;
     } else {
-        CommonDialog1.initDir = ui->kolekcepath->text();
-        CommonDialog1.fileName = ui->kolekcepath->text();
+        CommonDialog1.initDir = m_collection->path();
+        CommonDialog1.fileName = m_collection->path();
     }
     if (!m_services.dialogs->showSave(this, CommonDialog1))
         return;
@@ -256,14 +256,14 @@ void frmConsole::collectionSaved(const QString& target, bool saved)
                                                  "zbývající nastavení aplikace."),
                                   QStringLiteral("Informace"), MsgStyle::OkInformation);
     }
-    ui->kolekcepath->setText(Texts::NoNewPath);
+    m_collection->setPath(Texts::NoNewPath);
     clearCollection();
     Label26_Click();
 }
 
 bool frmConsole::writtenSinceOpened(const QString& target) const
 {
-    const QString opened = ui->kolekcepath->text();
+    const QString opened = m_collection->path();
     // Compared as files, so that another spelling of the opened path counts too; a
     // target that is not there overwrites nothing.
     const QFileInfo file(target);

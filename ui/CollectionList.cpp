@@ -246,7 +246,7 @@ void frmConsole::addEntries(CollectionEntries entries, std::function<void()> the
 void frmConsole::loadChosenCollection(const QString& path, std::function<void()> then)
 {
     LoadCollection(path, [this, path, then = std::move(then)] {
-        ui->kolekcepath->setText(path);
+        m_collection->setPath(path);
         setCountLabel();
         selectEntry(0);
         then();
@@ -275,7 +275,7 @@ void frmConsole::goOnAfterLastShown()
     if (!m_services.shown)
         return;
     const std::optional<ShownPictureStore::Shown> last = m_services.shown->read();
-    if (!last || last->collection != ui->kolekcepath->text())
+    if (!last || last->collection != m_collection->path())
         return;
     for (int row = 0; row < m_collection->count(); ++row) {
         if (m_collection->at(row).bytes == last->entry) {
@@ -291,7 +291,7 @@ void frmConsole::goOnAfterLastShown()
 void frmConsole::rememberShown()
 {
     const int shown = currentRow();
-    const QString collection = ui->kolekcepath->text();
+    const QString collection = m_collection->path();
     // A new collection not yet saved has no file a later start could load.
     if (m_services.shown && shown >= 0 && !collection.isEmpty() && collection != Texts::NoNewPath)
         m_services.shown->write({collection, m_collection->at(shown).bytes});

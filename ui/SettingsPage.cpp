@@ -45,7 +45,7 @@ void frmConsole::Label30_Click()
     if (chosen.isEmpty())
         return;
     LoadCollection(chosen, [this, chosen] {
-        ui->kolekcepath->setText(chosen);
+        m_collection->setPath(chosen);
         ui->Label31->setText(chosen);
         setCountLabel();
         selectEntry(0);

@@ -40,6 +40,7 @@ frmConsole::frmConsole(const PlatformServices& services, QString argumentText, Q
     ui->Label12->setText(QStringLiteral("http://" TAPETOR_SITE_HOST));
     ui->Label28->setToolTip(QStringLiteral(TAPETOR_SITE_NAME));
     m_collection = new CollectionModel(this);
+    m_collection->setPath(Texts::NoNewPath);
     buildPopupMenus();
     wireControls();
     m_services.decoder->setReceiver(
@@ -261,6 +262,11 @@ void frmConsole::Label28_Click()
 }
 
 void frmConsole::Label13_Click()
+{
+    clearMarks();
+}
+
+void frmConsole::clearMarks()
 {
     int last = -1;
     ListBoxSelectRange(ui->kolekce, false, 0, last);

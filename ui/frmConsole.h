@@ -184,6 +184,8 @@ private:
     void clearCollection();
     // Empties the list, then asks for a collection file; empty when cancelled.
     QString askForCollectionFile();
+    // Every entry of the list unmarked; the current one stays.
+    void clearMarks();
     // The row of the current entry; -1 when none.
     int currentRow() const;
     void setChangeNowBusy(bool busy);

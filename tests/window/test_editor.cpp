@@ -87,7 +87,7 @@ TEST_F(Editor, NewCollectionStartsEmptyWithoutPreview)
     EXPECT_TRUE(visible("editBox"));
     EXPECT_EQ(control<QWidget>("editBox")->pos(), QPoint(8, 64));
     EXPECT_EQ(text("nadpis"), NewTitle);
-    EXPECT_EQ(text("kolekcepath"), QStringLiteral("000"));
+    EXPECT_EQ(window->collection().path(), QStringLiteral("000"));
     EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 0"));
     EXPECT_FALSE(window->collection().edited());
     EXPECT_TRUE(entries().isEmpty());
@@ -303,7 +303,7 @@ TEST_F(Editor, SavingANewCollectionWritesSortedCrLfLinesTellsTheUserAndGivesTheC
     EXPECT_FALSE(window->collection().edited());
     EXPECT_EQ(text("Label31"), chosen) << "saving does not choose the saved file";
     EXPECT_EQ(entries(), (QStringList{path("volba-a.png"), path("volba-b.png")}));
-    EXPECT_EQ(text("kolekcepath"), chosen);
+    EXPECT_EQ(window->collection().path(), chosen);
     EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 2"));
     EXPECT_EQ(currentRow(), 0);
     EXPECT_EQ(preview().width(), 11);
@@ -333,7 +333,7 @@ TEST_F(Editor, OpeningShowsTheFileSortedWithItsFirstPictureAndSavingItClosesSile
 
     EXPECT_TRUE(visible("editBox"));
     EXPECT_EQ(text("nadpis"), QStringLiteral("upravit kolekci"));
-    EXPECT_EQ(text("kolekcepath"), file);
+    EXPECT_EQ(window->collection().path(), file);
     EXPECT_EQ(entries(), (QStringList{narrow, wide, other}));
     EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 3"));
     EXPECT_EQ(markedRows(), QList<int>{0});
@@ -364,7 +364,7 @@ TEST_F(Editor, ACancelledSaveDialogLeavesEverythingAsItWas)
     EXPECT_TRUE(visible("editBox"));
     EXPECT_EQ(entries(), QStringList{picture});
     EXPECT_TRUE(window->collection().edited());
-    EXPECT_EQ(text("kolekcepath"), QStringLiteral("000"));
+    EXPECT_EQ(window->collection().path(), QStringLiteral("000"));
     EXPECT_EQ(text("nadpis"), NewTitle);
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -387,7 +387,7 @@ TEST_F(Editor, AFailingSaveTellsTheUserAndKeepsTheWork)
     EXPECT_TRUE(visible("editBox"));
     EXPECT_EQ(entries(), QStringList{picture});
     EXPECT_TRUE(window->collection().edited());
-    EXPECT_EQ(text("kolekcepath"), QStringLiteral("000"));
+    EXPECT_EQ(window->collection().path(), QStringLiteral("000"));
 
     // The work can still be saved elsewhere.
     saveAs(path(QStringLiteral("jinde.tkl")));
@@ -418,7 +418,7 @@ TEST_F(Editor, ClosingWithUnsavedChangesAsksAndYesGivesTheChosenCollectionBack)
     EXPECT_FALSE(visible("editBox"));
     EXPECT_FALSE(window->collection().edited());
     EXPECT_EQ(entries(), (QStringList{path("volba-a.png"), path("volba-b.png")}));
-    EXPECT_EQ(text("kolekcepath"), chosen);
+    EXPECT_EQ(window->collection().path(), chosen);
     EXPECT_EQ(currentRow(), 0);
     EXPECT_EQ(preview().width(), 11);
     EXPECT_EQ(dueText(), expectedNextChange());
@@ -439,7 +439,7 @@ TEST_F(Editor, WithNoCollectionChosenClosingLeavesTheListEmpty)
     click("Label26");
     EXPECT_FALSE(visible("editBox"));
     EXPECT_TRUE(entries().isEmpty());
-    EXPECT_EQ(text("kolekcepath"), QStringLiteral("000"));
+    EXPECT_EQ(window->collection().path(), QStringLiteral("000"));
     EXPECT_FALSE(window->collection().edited());
 }
 
@@ -507,7 +507,7 @@ TEST_F(Editor, OpeningAMissingFileGivesAnEmptyEditorForThatPath)
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, QStringLiteral("Kolekce tapet nebyla nalezena."));
     EXPECT_TRUE(visible("editBox"));
-    EXPECT_EQ(text("kolekcepath"), missing);
+    EXPECT_EQ(window->collection().path(), missing);
     EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 0"));
     EXPECT_TRUE(preview().isNull()) << "no picture of the collection that was in the list before";
     EXPECT_EQ(text("Label27"), QString());

@@ -139,7 +139,6 @@ TEST_F(Navigation, InitialTextsOfTheInventory)
         {"StatusCas", "0h 00m 00sec"},
         {"changeNow", "změnit tapetu ihned"},
         {"pocetObr", "počet tapet: neznámý"},
-        {"kolekcepath", "000"},
         {"nadpis", "upravit kolekci"},
         {"Label23", "odstranit vybrané tapety z kolekce"},
         {"Label25", "uložit kolekci do souboru"},

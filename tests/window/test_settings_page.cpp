@@ -146,7 +146,7 @@ TEST_F(SettingsPage, ChoosingACollectionLoadsAndPreviewsIt)
     EXPECT_EQ(entries().size(), 4);
     EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 4"));
     EXPECT_EQ(text("Label31"), file);
-    EXPECT_EQ(text("kolekcepath"), file);
+    EXPECT_EQ(window->collection().path(), file);
     EXPECT_EQ(currentRow(), 0);
     EXPECT_EQ(text("Label27"), path("a.png"));
     EXPECT_EQ(text("tapetainfo"), QStringLiteral("64x48, 24 bitů"));
