@@ -48,14 +48,30 @@ tray_icon_count() {
     echo "$count"
 }
 
-# The tray icon's menu once it is shown: the program's one window that the window
-# manager does not handle.
-tray_menu() {
-    local id
+# popup_window TYPE: the program's shown window of that kind (MENU or TOOLTIP) that no
+# window manager handles. The tray icon is such a window too, but it sits inside the
+# tray rather than on the root, and Qt marks a tooltip, not a menu, with its type.
+popup_window() {
+    local id kind
     for id in $(xdotool search --onlyvisible --pid "$TAPETOR_PID" 2>/dev/null); do
-        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && { echo "$id"; return 0; }
+        xwininfo -tree -id "$id" 2>/dev/null | grep -q 'Parent window id: .*(the root window)' || continue
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' || continue
+        kind=MENU
+        xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_TOOLTIP && kind=TOOLTIP
+        [[ $kind == "$1" ]] && { echo "$id"; return 0; }
     done
     return 1
+}
+
+tray_menu() { popup_window MENU; }
+
+# input_handled WINDOW X Y: waits until the program has handled every key and click sent
+# to it so far. The pointer moves onto a control with a tooltip at X,Y (window
+# coordinates); the program reads its input in order, so the tooltip shows only after
+# all that came before.
+input_handled() {
+    xdotool mousemove --window "$1" "$2" "$3"
+    wait_until 'popup_window TOOLTIP >/dev/null' 10
 }
 
 # tray_menu_choose N: opens the menu from the icon and clicks its N-th item of three
