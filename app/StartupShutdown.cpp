@@ -18,11 +18,13 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStringList>
 
 void frmConsole::Form_Load()
 {
+    const QScopedValueRollback startingUp(m_startingUp, true);
     show();
     // A Wayland compositor places its windows itself; a client cannot ask for a place.
     const bool placesItself = !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));

@@ -7,6 +7,7 @@
 #include "engine/ChangeSequence.h"
 #include "platform/Clock.h"
 #include "platform/MessageBoxes.h"
+#include "platform/PictureDecoder.h"
 #include "platform/WallpaperSetter.h"
 #include "ui/TextColour.h"
 #include "ui/Texts.h"
@@ -16,8 +17,9 @@ void frmConsole::setChangeNowBusy(bool busy)
     ui->changeNow->setEnabled(!busy);
     setTextColour(ui->changeNow, busy ? Colours::Grey : Colours::Blue);
     ui->changeNow->setText(busy ? QStringLiteral("probíhá změna ....") : QStringLiteral("změnit tapetu ihned"));
-    // The change itself does not return to the event loop; show the state right away.
-    if (ui->changeNow->isVisible())
+    // During start-up the change does not return to the event loop; show the state
+    // right away.
+    if (m_startingUp && ui->changeNow->isVisible())
         ui->changeNow->repaint();
 }
 
@@ -25,7 +27,7 @@ void frmConsole::changeNow_Click()
 {
     if (m_ended)
         return;
-    if (m_listWork > 0) {
+    if (m_listWork > 0 || m_changeAwaitsPicture) {
         m_changeWaiting = true;
         return;
     }
@@ -37,15 +39,46 @@ void frmConsole::changeNow_Click()
         return;
     }
     ScheduleNextChange();
-    if (ui->Option4->isChecked())
-        ApplyPreviewAsWallpaper(StyleCenter);
-    if (ui->Option2->isChecked())
-        ApplyPreviewAsWallpaper(StyleStretch);
-    if (ui->Option5->isChecked())
-        ApplyPreviewAsWallpaper(StyleTile);
-    setChangeNowBusy(false);
-    rememberShown();
-    moveToNextEntry();
+    withPreviewPicture([this] {
+        if (ui->Option4->isChecked())
+            ApplyPreviewAsWallpaper(StyleCenter);
+        if (ui->Option2->isChecked())
+            ApplyPreviewAsWallpaper(StyleStretch);
+        if (ui->Option5->isChecked())
+            ApplyPreviewAsWallpaper(StyleTile);
+        setChangeNowBusy(false);
+        rememberShown();
+        moveToNextEntry();
+    });
+}
+
+void frmConsole::withPreviewPicture(std::function<void()> then)
+{
+    finishAwaitedChange();
+    // Wanted this moment, however far the next automatic change: the picture stays.
+    m_pictureWantedNow = true;
+    bringPictureBack();
+    if (m_previewRequest != 0 && m_startingUp) {
+        // The start-up's changes are made before the event loop runs: the logon run
+        // ends after them, and a later start is answered once they are made.
+        m_services.decoder->finish();
+    } else if (m_previewRequest != 0) {
+        // The decode goes on beside the window, which stays responsive; a change asked
+        // for meanwhile follows this one.
+        m_changeAwaitsPicture = true;
+        m_pictureReady = std::move(then);
+        return;
+    }
+    m_pictureWantedNow = false;
+    then();
+}
+
+void frmConsole::finishAwaitedChange()
+{
+    // Whatever would replace the preview's picture waits for the change that needs it,
+    // so changes and the advance keep their order.
+    if (m_changeAwaitsPicture)
+        m_services.decoder->finish();
 }
 
 void frmConsole::moveToNextEntry()
@@ -66,22 +99,20 @@ void frmConsole::mnuchnw_Click()
 
 void frmConsole::ApplyPreviewAsWallpaper(int style)
 {
-    // A change that comes while its picture is still being decoded waits for it.
-    finishPreview();
     m_pipeline->change(this, ui->nahled->picture(), style, wallpaperBitmapPath(*m_services.location));
 }
 
 void frmConsole::mnuCenter_Click()
 {
-    ApplyPreviewAsWallpaper(StyleCenter);
+    withPreviewPicture([this] { ApplyPreviewAsWallpaper(StyleCenter); });
 }
 
 void frmConsole::mnustr_Click()
 {
-    ApplyPreviewAsWallpaper(StyleStretch);
+    withPreviewPicture([this] { ApplyPreviewAsWallpaper(StyleStretch); });
 }
 
 void frmConsole::mnutile_Click()
 {
-    ApplyPreviewAsWallpaper(StyleTile);
+    withPreviewPicture([this] { ApplyPreviewAsWallpaper(StyleTile); });
 }

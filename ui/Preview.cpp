@@ -10,10 +10,10 @@
 
 #include <QCursor>
 #include <QMenu>
-#include <QScopedValueRollback>
 
 void frmConsole::kolekce_Click()
 {
+    finishAwaitedChange();
     const int current = currentRow();
     m_pictureLetGo = false;
     if (current < 0) {
@@ -46,6 +46,17 @@ void frmConsole::previewDecoded(quint64 request, QImage picture)
     m_previewRequest = 0;
     ui->nahled->setPicture(std::move(picture));
     showPreviewPicture(m_previewPath);
+    if (m_changeAwaitsPicture) {
+        m_changeAwaitsPicture = false;
+        m_pictureWantedNow = false;
+        std::exchange(m_pictureReady, {})();
+        // Asked for while this one waited: made now, from the event loop.
+        if (m_changeWaiting && m_listWork == 0) {
+            m_changeWaiting = false;
+            QMetaObject::invokeMethod(this, "changeNow_Click", Qt::QueuedConnection);
+        }
+        return;
+    }
     if (m_sleeping && !m_pictureWantedNow && !pictureWantedSoon())
         letPictureGo();
 }
@@ -54,15 +65,6 @@ void frmConsole::showPreviewPicture(const QString& path)
 {
     ui->Label27->setText(path);
     showPictureMeasures();
-}
-
-void frmConsole::finishPreview()
-{
-    // Wanted this moment, however far the next automatic change: the picture stays.
-    const QScopedValueRollback wanted(m_pictureWantedNow, true);
-    bringPictureBack();
-    if (m_previewRequest != 0)
-        m_services.decoder->finish();
 }
 
 void frmConsole::showPictureInfo()
@@ -85,6 +87,7 @@ void frmConsole::showPictureMeasures()
 
 void frmConsole::clearPreview()
 {
+    finishAwaitedChange();
     m_pictureLetGo = false;
     m_previewRequest = 0;
     m_services.decoder->cancel();

@@ -193,8 +193,11 @@ private:
     void previewDecoded(quint64 request, QImage picture);
     // Shows the path and the measures of the picture the preview now holds.
     void showPreviewPicture(const QString& path);
-    // Waits for the picture still being decoded for the preview, if any.
-    void finishPreview();
+    // Runs `then` once the preview holds the current entry's picture: at once when it
+    // does, otherwise when its decode arrives.
+    void withPreviewPicture(std::function<void()> then);
+    // A change waiting for its picture is made first, waiting for the decode.
+    void finishAwaitedChange();
     // The size line of the picture the preview holds, unless it is still to come.
     void showPictureInfo();
     void showPictureMeasures();
@@ -246,6 +249,11 @@ private:
     bool m_pictureLetGo = false;
     // A change is waiting for the preview's picture, which it applies right away.
     bool m_pictureWantedNow = false;
+    // The rest of a change, run once the preview's picture has been decoded.
+    bool m_changeAwaitsPicture = false;
+    std::function<void()> m_pictureReady;
+    // Form_Load runs: the event loop has not started yet.
+    bool m_startingUp = false;
 
     // While the list's entries are read, sorted or saved beside the window, or a message
     // box is open in the middle of putting them in or thinning them out, a change asked

@@ -85,7 +85,7 @@ TEST_F(ChangeFlow, ADesktopThatReadsTheBitmapGetsItWrittenFirst)
     EXPECT_TRUE(wallpaper.calls[0].hadPicture);
 }
 
-TEST_F(ChangeFlow, AChangeWhileItsPictureIsDecodedWaitsForThatPicture)
+TEST_F(ChangeFlow, AChangeWhileItsPictureIsDecodedIsMadeWhenThePictureArrives)
 {
     decoder.hold = true;
     storeOption(QStringLiteral("kolekce"), threePictures());
@@ -94,11 +94,21 @@ TEST_F(ChangeFlow, AChangeWhileItsPictureIsDecodedWaitsForThatPicture)
     ASSERT_TRUE(decoder.pending()) << "the next picture is still being decoded";
     EXPECT_EQ(text("Label27"), path("b.png")) << "the preview describes the picture it still holds";
     click("changeNow");
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20})) << "the window goes on meanwhile";
+    EXPECT_EQ(text("changeNow"), QStringLiteral("probíhá změna ...."));
+    window->mnuchnw_Click();
+    decoder.answerHeld();
     EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30}));
     EXPECT_EQ(currentRow(), 0) << "the advance goes on as ever";
+    EXPECT_EQ(text("changeNow"), QStringLiteral("změnit tapetu ihned"));
+    QCoreApplication::processEvents();
+    decoder.answerHeld();
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30, 10})) << "the change asked for meanwhile follows";
     ASSERT_TRUE(decoder.pending());
     window->mnutile_Click();
-    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30, 10})) << "the style menu waits alike";
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30, 10}));
+    decoder.answerHeld();
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30, 10, 20})) << "the style menu waits alike";
 }
 
 TEST_F(ChangeFlow, QuickClicksThroughTheListShowTheLastPicture)

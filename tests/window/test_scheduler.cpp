@@ -275,6 +275,8 @@ TEST_F(Scheduler, HiddenThePictureIsLetGoAndDecodedAgainShortlyBeforeItsChange)
 
     // A change from the tray menu has the picture decoded there and then.
     window->mnuchnw_Click();
+    EXPECT_EQ(wallpaper.calls.size(), 2u);
+    decoder.answerHeld();
     ASSERT_EQ(wallpaper.calls.size(), 3u);
     EXPECT_EQ(wallpaper.calls.back().pictureSize, QSize(12, 30));
     decoder.answerHeld();
