@@ -80,6 +80,8 @@ bmp=$build/tapetor.bmp
 [[ -w $build ]] || bmp=$XDG_DATA_HOME/tapetor/tapetor.bmp
 first=$(stat -c %Y "$bmp")
 read -r before_rss before_hwm <<<"$(memory $tapetor)"
+# From here the peak is the change's own, not the start-up's.
+echo 5 >"/proc/$tapetor/clear_refs"
 for _ in $(seq 120); do [[ $(stat -c %Y "$bmp") != "$first" ]] && break; sleep 1; done
 [[ $(stat -c %Y "$bmp") != "$first" ]] || echo "no change came within two minutes" >&2
 sleep 12
@@ -98,6 +100,8 @@ BEGIN {
     printf "%-40s %9.0f %11.1f %9.1f %9.1f\n", "tapetor, a change every 60 minutes", tms, tw / s, ir, ih
     printf "%-40s %9s %11s %9.1f %9.1f\n", "tapetor, every minute, before a change", "", "", br, bh
     printf "%-40s %9s %11s %9.1f %9.1f\n", "tapetor, every minute, after a change", "", "", ar, ah
+    # One decoded 8192 x 5464 photo at 4 bytes a pixel.
+    printf "Peak of the hidden change above the resident before it: %.2f decoded pictures (target at most 1.3)\n", (ah - br) / (8192 * 5464 * 4 / 1048576)
     ratio = (mms > 0) ? tms / mms : 0
     printf "CPU ratio tapetor / minimal with a 1 s timer: %.2f (target at most 1)\n", ratio
     printf "tapetor wakeups: %.2f a second (target at most 1)\n", tw / s

@@ -11,13 +11,16 @@ ChangePipeline::ChangePipeline(WallpaperSetter& setter, BitmapWriter& bitmaps, B
 {
 }
 
-void ChangePipeline::change(QObject* context, QImage picture, int style, QString bitmapPath)
+void ChangePipeline::change(QObject* context, QImage picture, int style, QString bitmapPath, std::function<void()> done)
 {
     const quint64 number = ++m_asked;
     m_newest->store(number);
     m_work.run(
         context,
-        [this, newest = m_newest, number, picture = std::move(picture), style, path = std::move(bitmapPath)] {
+        [this, newest = m_newest, number, picture = std::move(picture), style, path = std::move(bitmapPath)]() mutable {
+            // The job's copy goes with the job's end, not whenever the worker lets the
+            // job itself go: the window may hand that memory to the next decode.
+            const QImage held = std::exchange(picture, QImage());
             if (newest->load() != number)
                 return;
             // The previous change's bitmap is complete before this one goes on.
@@ -25,19 +28,21 @@ void ChangePipeline::change(QObject* context, QImage picture, int style, QString
             if (m_setter.readsBitmapFile()) {
                 // A failed write leaves the previous bitmap, which the desktop is given again.
                 bool written = false;
-                if (!picture.isNull()) {
-                    m_bitmaps.write(picture, path);
+                if (!held.isNull()) {
+                    m_bitmaps.write(held, path);
                     written = m_bitmaps.finish();
                 }
-                m_setter.setWallpaper(path, style, written ? &picture : nullptr);
+                m_setter.setWallpaper(path, style, written ? &held : nullptr);
                 return;
             }
             // The desktop has the picture first; the bitmap follows.
-            m_setter.setWallpaper(path, style, picture.isNull() ? nullptr : &picture);
-            if (!picture.isNull())
-                m_bitmaps.write(picture, path);
+            m_setter.setWallpaper(path, style, held.isNull() ? nullptr : &held);
+            if (!held.isNull()) {
+                m_bitmaps.write(held, path);
+                m_bitmaps.finish();
+            }
         },
-        [] {});
+        done ? std::move(done) : [] {});
 }
 
 bool ChangePipeline::finish()

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class BackgroundWork;
@@ -20,7 +21,9 @@ class ChangePipeline {
 public:
     ChangePipeline(WallpaperSetter& setter, BitmapWriter& bitmaps, BackgroundWork& work);
 
-    void change(QObject* context, QImage picture, int style, QString bitmapPath);
+    // `done` runs on the window's thread once the desktop has the picture, its bitmap
+    // is whole and the job has let the picture go, or once a newer change dropped it.
+    void change(QObject* context, QImage picture, int style, QString bitmapPath, std::function<void()> done = {});
     // Waits until every change asked for has been handed to the desktop and its bitmap
     // is whole; whether the last bitmap was written.
     bool finish();

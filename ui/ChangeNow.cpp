@@ -99,7 +99,11 @@ void frmConsole::mnuchnw_Click()
 
 void frmConsole::ApplyPreviewAsWallpaper(int style)
 {
-    m_pipeline->change(this, ui->nahled->picture(), style, wallpaperBitmapPath(*m_services.location));
+    ++m_changesRunning;
+    m_pipeline->change(this, ui->nahled->picture(), style, wallpaperBitmapPath(*m_services.location), [this] {
+        if (--m_changesRunning == 0 && m_previewDeferred && !m_ended)
+            sendPreviewRequest();
+    });
 }
 
 void frmConsole::mnuCenter_Click()

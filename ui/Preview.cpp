@@ -19,6 +19,7 @@ void frmConsole::kolekce_Click()
     if (current < 0) {
         // Nothing to decode; an answer still on its way is stale.
         m_previewRequest = 0;
+        m_previewDeferred = false;
         m_services.decoder->cancel();
         ui->nahled->clearPicture();
         showPreviewPicture(QString());
@@ -35,6 +36,18 @@ void frmConsole::requestPreviewPicture()
     // picture and its measures change together once it is there. Meanwhile the box
     // goes on drawing the previous picture, whose buffer the decode may reuse.
     m_previewRequest = ++m_previewRequests;
+    // Hidden, with no change near, the picture is wanted for its texts only: it is
+    // decoded once the changes handed to the desktop have let their picture go, so the
+    // decode reuses that memory rather than holding a second picture beside it.
+    m_previewDeferred
+        = m_sleeping && m_changesRunning > 0 && !m_pictureWantedNow && !m_startingUp && !pictureWantedSoon();
+    if (!m_previewDeferred)
+        sendPreviewRequest();
+}
+
+void frmConsole::sendPreviewRequest()
+{
+    m_previewDeferred = false;
     m_services.decoder->request(m_previewRequest, m_previewBytes, errorPicturePath(*m_services.location),
                                 ui->nahled->releasePicture());
 }
@@ -90,6 +103,7 @@ void frmConsole::clearPreview()
     finishAwaitedChange();
     m_pictureLetGo = false;
     m_previewRequest = 0;
+    m_previewDeferred = false;
     m_services.decoder->cancel();
     ui->nahled->clearPicture();
     ui->tapetainfo->setText(QString());

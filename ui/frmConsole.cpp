@@ -67,6 +67,8 @@ frmConsole::~frmConsole()
 {
     m_services.decoder->cancel();
     m_services.decoder->setReceiver({});
+    // The changes still running end here; no picture is asked for after them.
+    m_previewDeferred = false;
     m_pipeline->finish();
     if (m_services.instance)
         m_services.instance->onHandOver = nullptr;

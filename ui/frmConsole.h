@@ -209,6 +209,7 @@ private:
     void bringPictureBack();
     // Asks for the picture of the entry m_previewBytes names.
     void requestPreviewPicture();
+    void sendPreviewRequest();
     // Loads the chosen collection into the empty list, makes its first entry current and
     // runs `then`; nothing when the program ended meanwhile.
     void loadChosenCollection(const QString& path, std::function<void()> then);
@@ -252,6 +253,10 @@ private:
     // The rest of a change, run once the preview's picture has been decoded.
     bool m_changeAwaitsPicture = false;
     std::function<void()> m_pictureReady;
+    // Changes handed to the desktop and not yet done with their picture, and a preview
+    // request held back until they are.
+    int m_changesRunning = 0;
+    bool m_previewDeferred = false;
     // Form_Load runs: the event loop has not started yet.
     bool m_startingUp = false;
 

@@ -2,6 +2,7 @@
 #include "WindowFixture.h"
 
 #include "engine/Schedule.h"
+#include "platform/qt/ThreadedBackgroundWork.h"
 #include "ui/PreviewBox.h"
 
 #include <QTimeZone>
@@ -11,6 +12,11 @@ protected:
     // Automatic changing every `interval` minutes over a two-picture collection.
     void startChanging(const QString& interval)
     {
+        storeChanging(interval);
+        start();
+    }
+    void storeChanging(const QString& interval)
+    {
         const QString a = makePicture(QStringLiteral("a.png"), Qt::red, 11);
         const QString b = makePicture(QStringLiteral("b.png"), Qt::blue, 12);
         storeOption(QStringLiteral("kolekce"), writeCollection(QStringLiteral("k.tkl"), {a, b}));
@@ -18,7 +24,6 @@ protected:
         storeOption(QStringLiteral("afterstart"), QStringLiteral("False"));
         storeOption(QStringLiteral("afterinterval"), QStringLiteral("True"));
         storeOption(QStringLiteral("interval"), interval);
-        start();
     }
     // Ticks every `step` ms for the given span; returns the number of changes made.
     size_t runFor(qint64 milliseconds, qint64 step = 100)
@@ -241,6 +246,29 @@ TEST_F(Scheduler, HiddenInTheTrayTheChangeStillComesAtItsMoment)
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(passMs(1), 0u);
     EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+// Two full pictures are never held at once while nobody watches.
+TEST_F(Scheduler, HiddenTheNextPictureIsDecodedOnceTheChangeHasLetItsPictureGo)
+{
+    ThreadedBackgroundWork beside;
+    PlatformServices real = services();
+    real.changes = &beside;
+    storeChanging(QStringLiteral("60"));
+    window = std::make_unique<frmConsole>(real, QString());
+    window->Form_Load();
+    beside.finish();
+    ASSERT_FALSE(window->isVisible());
+    Gate slowDesktop;
+    beside.run(
+        nullptr, [&slowDesktop] { slowDesktop.pass(); }, [] {});
+    const int requests = decoder.requests;
+    window->mnuchnw_Click();
+    EXPECT_EQ(decoder.requests, requests + 1) << "the picture of the change itself";
+    slowDesktop.open();
+    beside.finish();
+    EXPECT_EQ(decoder.requests, requests + 2) << "the next one once the desktop and the bitmap are done";
+    window.reset();
 }
 
 TEST_F(Scheduler, HiddenThePictureIsLetGoAndDecodedAgainShortlyBeforeItsChange)
