@@ -1,5 +1,7 @@
+#include "app/CommandLine.h"
 #include "app/RealServices.h"
 #include "app/SingleStart.h"
+#include "platform/ConsoleOutput.h"
 #include "ui/ReadableTextStyle.h"
 #include "ui/frmConsole.h"
 
@@ -10,6 +12,14 @@
 
 int main(int argc, char* argv[])
 {
+    // Answered before anything of the desktop is touched: a terminal has no display.
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<CommandLineAnswer> answer = answerCommandLine(given, QStringLiteral(TAPETOR_VERSION))) {
+        writeToConsole(answer->standardOutput, answer->standardError);
+        return answer->status;
+    }
     if (RealServices::noDisplay(argc, argv))
         return 1;
     QApplication app(argc, argv);

@@ -1,6 +1,7 @@
 // Start-up, the stored options, the logon entry and the ways the program ends.
 #include "WindowFixture.h"
 
+#include "app/CommandLine.h"
 #include "app/SingleStart.h"
 
 namespace {
@@ -227,6 +228,37 @@ TEST_F(StartupSettings, OtherArgumentsMeanANormalStart)
         EXPECT_FALSE(window->isVisible()) << argument;
         EXPECT_TRUE(tray.present) << argument;
         window.reset();
+    }
+}
+
+TEST(CommandLine, HelpVersionAndUnknownSwitchesAreAnsweredOtherTextsStart)
+{
+    const struct {
+        QStringList arguments;
+        int status; // -1: a start of the program
+        const char* output;
+        const char* error;
+    } cases[] = {
+        {{QStringLiteral("--help")}, 0, "Usage: tapetor [/startos | /uninstall | --help | --version]\n", ""},
+        {{QStringLiteral("--version")}, 0, "tapetor 1.2.3\n", ""},
+        {{QStringLiteral("--nexxt")}, 2, "", "tapetor: unknown switch '--nexxt'\nUsage: tapetor"},
+        {{QStringLiteral("/startos"), QStringLiteral("--help")}, 2, "", "unknown switch '--help'"},
+        {{QStringLiteral("/startos")}, -1, "", ""},
+        {{QStringLiteral("-help")}, -1, "", ""},
+        {{}, -1, "", ""},
+    };
+    for (const auto& c : cases) {
+        const std::optional<CommandLineAnswer> answer = answerCommandLine(c.arguments, QStringLiteral("1.2.3"));
+        SCOPED_TRACE(c.arguments.join(QLatin1Char(' ')).toStdString());
+        ASSERT_EQ(answer.has_value(), c.status >= 0);
+        if (!answer)
+            continue;
+        EXPECT_EQ(answer->status, c.status);
+        const QString output = QString::fromLatin1(c.output);
+        EXPECT_EQ(answer->standardOutput.left(output.size()), output);
+        EXPECT_EQ(answer->standardOutput.isEmpty(), output.isEmpty());
+        EXPECT_TRUE(answer->standardError.contains(QLatin1String(c.error)));
+        EXPECT_EQ(answer->standardError.isEmpty(), *c.error == 0);
     }
 }
 
