@@ -367,8 +367,9 @@ TEST(CollectionModel, RemovesOnlyRowsItHoldsAndTellsItsViewsWhich)
     model.setEntries({entryFromPath(QStringLiteral("/a")), entryFromPath(QStringLiteral("/b")),
                       entryFromPath(QStringLiteral("/c"))});
     QList<std::pair<int, int>> told;
-    QObject::connect(&model, &QAbstractItemModel::rowsRemoved,
-                     [&told](const QModelIndex&, int first, int last) { told.append({first, last}); });
+    QObject::connect(&model, &QAbstractItemModel::rowsRemoved, [&told](const QModelIndex&, int first, int last) {
+        told.append({first, last});
+    });
     const struct {
         int row;
         int count;
