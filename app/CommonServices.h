@@ -24,6 +24,12 @@ struct CommonServices {
     ThreadedBackgroundWork work;
     ThreadedBackgroundWork changes;
 
+    void finishWork()
+    {
+        work.finish();
+        changes.finish();
+    }
+
     void fill(PlatformServices& services)
     {
         services.messages = &messages;

@@ -47,6 +47,9 @@ struct RealServices::Owned {
     LinuxProgramLocation location;
     std::unique_ptr<SingleInstance> instance = makeSingleInstance();
     FileShownPictureStore shown{stateFolder()};
+
+    // A job still running uses the services above, which go before `common`.
+    ~Owned() { common.finishWork(); }
 };
 
 RealServices::RealServices()

@@ -45,6 +45,9 @@ struct RealServices::Owned {
     // The desktop takes a picture in one call that returns at once, so a change is
     // handed over on the window's thread: a worker would only add a thread.
     InlineBackgroundWork changes;
+
+    // A job still running uses the services above, which go before `common`.
+    ~Owned() { common.finishWork(); }
 };
 
 RealServices::RealServices()

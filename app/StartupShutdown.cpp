@@ -39,11 +39,10 @@ void frmConsole::Form_Load()
         uninstall();
         return;
     }
-    const QString chosen = ui->Label31->text();
-    if (chosen == Texts::NoCollection || chosen.isEmpty())
+    if (!m_options->hasCollection())
         return;
 
-    loadChosenCollection(chosen, [this] { startWithCollection(); });
+    loadChosenCollection(m_options->collection(), [this] { startWithCollection(); });
     // Nothing else can happen before the collection is there: the event loop has not
     // started yet.
     m_services.work->finish();
@@ -72,7 +71,7 @@ void frmConsole::startWithCollection()
         return;
     }
     // Loading the collection lets events in, a later start's hand-over among them.
-    if (ui->statusMain->text() != Texts::Inactive && !m_shownOnRequest)
+    if (m_options->run() && !m_shownOnRequest)
         minimiseToTray();
 }
 
@@ -80,7 +79,7 @@ void frmConsole::prepareSecondLogonPicture()
 {
     // At random the second pick depends on the moment of the first change: a picture
     // guessed now might never be shown.
-    if (ui->Check3->isChecked())
+    if (m_options->random())
         return;
     const AdvancePlan plan = planAdvance(currentRow(), m_collection->count(), false);
     if (plan.select >= 0 && plan.select < m_collection->count())
@@ -152,6 +151,8 @@ void frmConsole::endProcess()
     // bitmap is complete before the process ends.
     m_services.decoder->cancel();
     m_pipeline->finish();
+    // The options are on disk, and a save that failed is told, before the process ends.
+    m_services.work->finish();
     hide();
     m_services.process->exit(0);
 }
@@ -159,6 +160,7 @@ void frmConsole::endProcess()
 void frmConsole::sessionEnding()
 {
     SaveSettings();
+    m_services.work->finish();
     m_pipeline->finish();
     m_sessionEnding = true;
 }

@@ -33,19 +33,26 @@ void frmConsole::changeNow_Click()
     }
     setChangeNowBusy(true);
     clearMarks();
-    if (ui->Label31->text() == Texts::NoCollection) {
+    if (!m_options->hasCollection()) {
         m_services.messages->show(this, Texts::NoCollectionText, Texts::SettingsCheckTitle, MsgStyle::OkCritical);
         setChangeNowBusy(false);
         return;
     }
     ScheduleNextChange();
     withPreviewPicture([this] {
-        if (ui->Option4->isChecked())
+        switch (m_options->style()) {
+        case Options::Style::Center:
             ApplyPreviewAsWallpaper(StyleCenter);
-        if (ui->Option2->isChecked())
+            break;
+        case Options::Style::Stretch:
             ApplyPreviewAsWallpaper(StyleStretch);
-        if (ui->Option5->isChecked())
+            break;
+        case Options::Style::Tile:
             ApplyPreviewAsWallpaper(StyleTile);
+            break;
+        case Options::Style::None:
+            break;
+        }
         setChangeNowBusy(false);
         rememberShown();
         moveToNextEntry();
@@ -84,7 +91,7 @@ void frmConsole::finishAwaitedChange()
 void frmConsole::moveToNextEntry()
 {
     const int count = m_collection->count();
-    const AdvancePlan plan = planAdvance(currentRow(), count, ui->Check3->isChecked());
+    const AdvancePlan plan = planAdvance(currentRow(), count, m_options->random());
     selectEntry(plan.select);
     if (plan.pickRandom) {
         const double seconds = m_services.clock->now().time().msecsSinceStartOfDay() / 1000.0;

@@ -283,9 +283,7 @@ void frmConsole::Label26_Click()
     clearCollection();
     ui->editBox->setVisible(false);
 
-    const QString chosen = ui->Label31->text();
-    // An empty caption names no file, as at start-up.
-    if (chosen == Texts::NoCollection || chosen.isEmpty())
+    if (!m_options->hasCollection())
         return;
-    loadChosenCollection(chosen, [this] { ScheduleNextChange(); });
+    loadChosenCollection(m_options->collection(), [this] { ScheduleNextChange(); });
 }

@@ -43,8 +43,8 @@ void frmConsole::Timer1_Timer()
 
     const QDateTime now = m_services.clock->now();
     if (m_schedule->takeDue(now)) {
-        const bool allowed = ui->Check2->isChecked() && !ui->Option1->isChecked() && ui->editBox->isHidden()
-            && ui->nastaveni->isHidden();
+        const bool allowed = m_options->run() && m_options->mode() != Options::Mode::AfterStart
+            && ui->editBox->isHidden() && ui->nastaveni->isHidden();
         armAlarm();
         if (allowed) {
             changeNow_Click();
@@ -56,7 +56,7 @@ void frmConsole::Timer1_Timer()
         m_renderedDate = now.date();
         setFittingText(ui->Datum, dateText(now, m_services.clock->locale()));
     }
-    if (ui->Option3->isChecked() && ui->Check2->isChecked()) {
+    if (m_options->mode() == Options::Mode::AfterInterval && m_options->run()) {
         if (m_clockSecond != m_countdownSecond || m_schedule->due() != m_countdownDue) {
             m_countdownSecond = m_clockSecond;
             m_countdownDue = m_schedule->due();
@@ -71,7 +71,7 @@ void frmConsole::Timer1_Timer()
 
 void frmConsole::ScheduleNextChange()
 {
-    m_schedule->planAfter(intervalValue(ui->Text1->text()));
+    m_schedule->planAfter(intervalValue(m_options->interval()));
     armAlarm();
 }
 
@@ -134,7 +134,7 @@ void frmConsole::armAlarm()
 QDateTime frmConsole::pictureMoment() const
 {
     const QDateTime due = m_schedule->due();
-    if (!due.isValid() || !ui->Check2->isChecked() || ui->Option1->isChecked())
+    if (!due.isValid() || !m_options->run() || m_options->mode() == Options::Mode::AfterStart)
         return {};
     return due.addMSecs(-PictureLeadMs);
 }

@@ -9,14 +9,12 @@
 
 void frmConsole::Check1_Click()
 {
-    if (ui->Check1->isChecked())
-        ui->Check2->setChecked(true);
+    m_options->setStartup(ui->Check1->isChecked());
 }
 
 void frmConsole::Check2_Click()
 {
-    if (!ui->Check2->isChecked())
-        ui->Check1->setChecked(false);
+    m_options->setRun(ui->Check2->isChecked());
 }
 
 void frmConsole::Text1_Click()
@@ -31,12 +29,13 @@ void frmConsole::Text1_GotFocus()
 
 void frmConsole::Text1_Change()
 {
+    m_options->setInterval(ui->Text1->text());
     ScheduleNextChange();
 }
 
 void frmConsole::Label31_MouseMove()
 {
-    ui->Label31->setToolTip(ui->Label31->text());
+    ui->Label31->setToolTip(m_options->collection());
 }
 
 void frmConsole::Label30_Click()
@@ -46,7 +45,7 @@ void frmConsole::Label30_Click()
         return;
     LoadCollection(chosen, [this, chosen] {
         m_collection->setPath(chosen);
-        ui->Label31->setText(chosen);
+        m_options->setCollection(chosen);
         setCountLabel();
         selectEntry(0);
         showPictureInfo();
@@ -55,11 +54,11 @@ void frmConsole::Label30_Click()
 
 void frmConsole::Label15_Click()
 {
-    if (ui->Label31->text() == Texts::NoCollection) {
+    if (!m_options->hasCollection()) {
         m_services.messages->show(this, Texts::NoCollectionText, Texts::SettingsCheckTitle, MsgStyle::OkCritical);
         return;
     }
-    if (ui->Text1->text() == QLatin1String("0")) {
+    if (m_options->interval() == QLatin1String("0")) {
         m_services.messages->show(this,
                                   QStringLiteral("Interval změny tapet nesmí být nula.\r"
                                                  "Změňte prosím časový údaj intervalu změny."),
@@ -68,7 +67,10 @@ void frmConsole::Label15_Click()
     }
     SaveSettings();
     Label34_Click();
-    LoadSettings();
+    // What was saved is what is now in effect; an interval that reads as no number
+    // counts as 60 minutes, as it would after the next start.
+    m_options->repairInterval();
+    optionsTakeEffect();
     ScheduleNextChange();
 }
 

@@ -18,7 +18,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QSessionManager>
-#include <vector>
+#include <QSignalBlocker>
 
 static void initTapetorResources()
 {
@@ -41,6 +41,8 @@ frmConsole::frmConsole(const PlatformServices& services, QString argumentText, Q
     ui->Label28->setToolTip(QStringLiteral(TAPETOR_SITE_NAME));
     m_collection = new CollectionModel(this);
     m_collection->setPath(Texts::NoNewPath);
+    m_options = new Options(Texts::NoCollection, this);
+    connect(m_options, &Options::changed, this, &frmConsole::showOptions);
     buildPopupMenus();
     wireControls();
     m_services.decoder->setReceiver(
@@ -99,6 +101,7 @@ void frmConsole::wireControls()
 
     connect(ui->Check1, &QCheckBox::toggled, this, &frmConsole::Check1_Click);
     connect(ui->Check2, &QCheckBox::toggled, this, &frmConsole::Check2_Click);
+    connect(ui->Check3, &QCheckBox::toggled, m_options, &Options::setRandom);
     connect(ui->Text1, &QLineEdit::textChanged, this, &frmConsole::Text1_Change);
     ui->Text1->installEventFilter(this);
     connect(ui->Label30, &ClickableLabel::clicked, this, &frmConsole::Label30_Click);
@@ -106,21 +109,20 @@ void frmConsole::wireControls()
     connect(ui->Label15, &ClickableLabel::clicked, this, &frmConsole::Label15_Click);
     connect(ui->Label34, &ClickableLabel::clicked, this, &frmConsole::Label34_Click);
 
-    // Option buttons keep their groups exclusive by hand, because a group may also end
-    // up with none selected, which Qt's automatic exclusivity cannot show.
-    const auto exclusive = [](QRadioButton* button, std::vector<QRadioButton*> others) {
-        QObject::connect(button, &QRadioButton::toggled, button, [others = std::move(others)](bool on) {
-            if (!on)
-                return;
-            for (QRadioButton* other : others)
-                other->setChecked(false);
-        });
+    // Each option button stands for one option of its group; the options keep the
+    // groups exclusive, and a group may also end up with none chosen, which Qt's
+    // automatic exclusivity could not show.
+    const auto bindMode = [this](QRadioButton* button, Options::Mode mode) {
+        connect(button, &QRadioButton::toggled, m_options, [this, mode](bool on) { m_options->setMode(mode, on); });
     };
-    exclusive(ui->Option1, {ui->Option3});
-    exclusive(ui->Option3, {ui->Option1});
-    exclusive(ui->Option2, {ui->Option4, ui->Option5});
-    exclusive(ui->Option4, {ui->Option2, ui->Option5});
-    exclusive(ui->Option5, {ui->Option2, ui->Option4});
+    const auto bindStyle = [this](QRadioButton* button, Options::Style style) {
+        connect(button, &QRadioButton::toggled, m_options, [this, style](bool on) { m_options->setStyle(style, on); });
+    };
+    bindMode(ui->Option1, Options::Mode::AfterStart);
+    bindMode(ui->Option3, Options::Mode::AfterInterval);
+    bindStyle(ui->Option2, Options::Style::Stretch);
+    bindStyle(ui->Option4, Options::Style::Center);
+    bindStyle(ui->Option5, Options::Style::Tile);
     // A click on a selected option button leaves it selected, as a group of them should.
     for (QRadioButton* button : {ui->Option1, ui->Option2, ui->Option3, ui->Option4, ui->Option5})
         connect(button, &QRadioButton::clicked, button, [button] { button->setChecked(true); });
@@ -149,6 +151,29 @@ void frmConsole::wireControls()
     m_services.tray->onActivated = [this](TrayActivation reason) { trayIcon_Activated(static_cast<int>(reason)); };
     if (m_services.instance)
         m_services.instance->onHandOver = [this] { return instance_HandOver(); };
+}
+
+void frmConsole::showOptions()
+{
+    const Options& options = *m_options;
+    const auto show = [](QAbstractButton* button, bool on) {
+        const QSignalBlocker quiet(button);
+        button->setChecked(on);
+    };
+    show(ui->Check1, options.startup());
+    show(ui->Check2, options.run());
+    show(ui->Check3, options.random());
+    show(ui->Option1, options.mode() == Options::Mode::AfterStart);
+    show(ui->Option3, options.mode() == Options::Mode::AfterInterval);
+    show(ui->Option2, options.style() == Options::Style::Stretch);
+    show(ui->Option4, options.style() == Options::Style::Center);
+    show(ui->Option5, options.style() == Options::Style::Tile);
+    // Rewritten only when it differs: a rewrite would move the cursor of someone typing.
+    if (ui->Text1->text() != options.interval()) {
+        const QSignalBlocker quiet(ui->Text1);
+        ui->Text1->setText(options.interval());
+    }
+    ui->Label31->setText(options.collection());
 }
 
 bool frmConsole::eventFilter(QObject* watched, QEvent* event)

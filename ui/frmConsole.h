@@ -4,6 +4,7 @@
 #include "platform/PlatformServices.h"
 #include "core/ChangePipeline.h"
 #include "core/CollectionModel.h"
+#include "core/Options.h"
 #include "engine/CollectionFile.h"
 #include "engine/CollectionOrder.h"
 #include "engine/FileStamp.h"
@@ -18,6 +19,7 @@ class QAbstractItemView;
 class QMenu;
 class QAction;
 class ChangeSchedule;
+class LogonEntry;
 
 namespace Ui {
 class frmConsole;
@@ -34,8 +36,9 @@ public:
 
     // Shared procedures, called from several handlers.
     void LoadSettings();
+    // Saves beside the window's thread; a save that fails is told once it has.
     void SaveSettings();
-    void UpdateLogonEntry();
+    static void UpdateLogonEntry(LogonEntry& entry, const QString& program, Options::Mode mode, bool startup);
     // Reads and sorts the collection beside the window's thread, puts it into the list in
     // one step, says what was wrong with the file, then runs `then`, unless the program
     // ended meanwhile.
@@ -57,6 +60,7 @@ public:
     bool hasEnded() const { return m_ended; }
     const ChangeSchedule& schedule() const { return *m_schedule; }
     CollectionModel& collection() { return *m_collection; }
+    Options& options() { return *m_options; }
     // Another copy runs and has shown its window: this one goes, leaving no icon.
     void leaveToRunningCopy();
     // The shared file dialog settings, kept between commands.
@@ -218,6 +222,11 @@ private:
     // Whether TARGET is the opened collection's file and another program wrote it since.
     bool writtenSinceOpened(const QString& target) const;
     void reportUnsavedSettings(bool written);
+    // The loaded or saved options: the schedule follows them and the status line says
+    // whether the changes run.
+    void optionsTakeEffect();
+    // The settings page shows the options as they now are.
+    void showOptions();
     // The end of "uložit": the editor closes once the collection is whole on disk.
     void collectionSaved(const QString& target, bool saved);
 
@@ -226,6 +235,7 @@ private:
     std::unique_ptr<Ui::frmConsole> ui;
     // A child, so it goes after the list that shows it.
     CollectionModel* m_collection = nullptr;
+    Options* m_options = nullptr;
     QTimer Timer1;
     std::unique_ptr<ChangeSchedule> m_schedule;
     bool m_sleeping = false;

@@ -54,34 +54,34 @@ QString IniSettingsStore::read(const QString& app, const QString& section, const
 
 bool IniSettingsStore::write(const QString& app, const QString& section, const QString& key, const QString& value)
 {
-    settingsFor(app).setValue(section + QLatin1Char('/') + key, value);
-    return commit(app);
+    return write(app, QList<Entry>{{section, key, value}});
 }
 
 bool IniSettingsStore::write(const QString& app, const QList<Entry>& entries)
 {
-    QSettings& settings = settingsFor(app);
-    for (const Entry& entry : entries)
-        settings.setValue(entry.section + QLatin1Char('/') + entry.key, entry.value);
-    return commit(app);
-}
-
-bool IniSettingsStore::commit(const QString& app)
-{
-    QSettings& settings = settingsFor(app);
-    QDir().mkpath(QFileInfo(filePath(app)).absolutePath());
-    clearLeftoversOfKilledSaves(filePath(app));
-    // QSettings writes through a temporary file, so a failure leaves the old file whole.
-    // Each write forces the file to disk, which is why a save writes all its keys at once.
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
-        return true;
+    const QString path = filePath(app);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    clearLeftoversOfKilledSaves(path);
+    // A save runs beside the window's thread, which may read meanwhile: it writes through
+    // an object of its own, made and dropped on its thread. Qt keeps one cache per file,
+    // behind a lock, for all the objects of that file.
+    {
+        QSettings settings(path, QSettings::IniFormat);
+        for (const Entry& entry : entries)
+            settings.setValue(entry.section + QLatin1Char('/') + entry.key, entry.value);
+        // QSettings writes through a temporary file, so a failure leaves the old file
+        // whole. Each write forces the file to disk, which is why a save writes all its
+        // keys at once.
+        settings.sync();
+        if (settings.status() == QSettings::NoError)
+            return true;
+    }
     // The status keeps the first error for good, a broken line read from a hand-edited
     // file included, so it cannot tell whether this write failed. A fresh object starts
-    // without it: it writes again whatever is still unwritten (QSettings keeps that per
-    // file, not per object) and reads the file as it now is, and its status tells.
-    m_open.erase(app);
-    return settingsFor(app).status() == QSettings::NoError;
+    // without it: the one above wrote again, as it went, whatever was still unwritten
+    // (QSettings keeps that per file, not per object), and this one reads the file as it
+    // now is, and its status tells.
+    return QSettings(path, QSettings::IniFormat).status() == QSettings::NoError;
 }
 
 bool IniSettingsStore::deleteApp(const QString& app)

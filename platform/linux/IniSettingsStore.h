@@ -23,9 +23,8 @@ public:
     QString filePath(const QString& app) const;
 
 private:
+    // The object reads go through, kept for the window's thread.
     QSettings& settingsFor(const QString& app) const;
-    // Writes what was set to the file; whether it is stored.
-    bool commit(const QString& app);
 
     QString m_configHome;
     mutable std::map<QString, std::unique_ptr<QSettings>> m_open;

@@ -239,7 +239,7 @@ TEST_F(Scheduler, HiddenInTheTrayTheChangeStillComesAtItsMoment)
     EXPECT_EQ(passMs(1), 1u);
 
     // A change that cannot be made is tried again at that time tomorrow.
-    label("Label31")->setText(QStringLiteral("<kolekce není vybrána>"));
+    window->options().setCollection(QString());
     EXPECT_EQ(passMs(3600000), 0u);
     EXPECT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(passMs(86400000 - 1), 0u);

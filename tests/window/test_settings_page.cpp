@@ -87,7 +87,7 @@ TEST_F(SettingsPage, SavingNeedsACollectionThenANonZeroInterval)
     EXPECT_TRUE(visible("nastaveni"));
     EXPECT_FALSE(settings.hasApp(QStringLiteral("tapetor")));
 
-    control<QLabel>("Label31")->setText(path("k.tkl"));
+    window->options().setCollection(path("k.tkl"));
     click("Label15");
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[1].text,
@@ -100,7 +100,7 @@ TEST_F(SettingsPage, SavingNeedsACollectionThenANonZeroInterval)
 TEST_F(SettingsPage, SavingStoresReloadsAndCloses)
 {
     openPage();
-    control<QLabel>("Label31")->setText(path("k.tkl"));
+    window->options().setCollection(path("k.tkl"));
     control<QLineEdit>("Text1")->setText(QString());
     control<QCheckBox>("Check2")->setChecked(true);
     clock.advanceMs(7000);

@@ -3,17 +3,18 @@
 
 #include "app/CommandLine.h"
 #include "app/SingleStart.h"
+#include "platform/qt/ThreadedBackgroundWork.h"
 
 namespace {
 const QString App = QStringLiteral("tapetor");
-const QString Options = QStringLiteral("options");
+const QString OptionsSection = QStringLiteral("options");
 } // namespace
 
 class StartupSettings : public WindowFixture {
 protected:
     QString stored(const char* key) const
     {
-        return settings.read(App, Options, QLatin1String(key), QStringLiteral("<absent>"));
+        return settings.read(App, OptionsSection, QLatin1String(key), QStringLiteral("<absent>"));
     }
     bool checked(const char* name) const { return control<QAbstractButton>(name)->isChecked(); }
 };
@@ -48,7 +49,7 @@ TEST_F(StartupSettings, SaveThenLoadReproducesEveryControl)
     control<QRadioButton>("Option5")->setChecked(true);
     control<QCheckBox>("Check3")->setChecked(true);
     control<QLineEdit>("Text1")->setText(QStringLiteral("1.5"));
-    control<QLabel>("Label31")->setText(QStringLiteral("/kolekce/moje.tkl"));
+    window->options().setCollection(QStringLiteral("/kolekce/moje.tkl"));
     window->SaveSettings();
 
     EXPECT_EQ(stored("kolekce"), QStringLiteral("/kolekce/moje.tkl"));
@@ -142,7 +143,7 @@ TEST_F(StartupSettings, TheLogonEntryFollowsTheOptions)
     // A place that cannot be opened stops the update, not the save.
     logon.openable = false;
     control<QRadioButton>("Option1")->setChecked(true);
-    control<QLabel>("Label31")->setText(QStringLiteral("/x.tkl"));
+    window->options().setCollection(QStringLiteral("/x.tkl"));
     window->SaveSettings();
     EXPECT_EQ(stored("kolekce"), QStringLiteral("/x.tkl"));
 }
@@ -151,7 +152,8 @@ TEST_F(StartupSettings, UninstallRemovesEverythingAndEndsWithoutSaving)
 {
     storeOption(QStringLiteral("run"), QStringLiteral("1"));
     settings.write(App, QStringLiteral("uss3"), QStringLiteral("path"), QStringLiteral("/x"));
-    settings.write(QStringLiteral("Orbenta_UpdateService"), Options, QStringLiteral("path"), QStringLiteral("/orb/"));
+    settings.write(QStringLiteral("Orbenta_UpdateService"), OptionsSection, QStringLiteral("path"),
+                   QStringLiteral("/orb/"));
     logon.entry = std::make_pair(QStringLiteral("/x/tapetor"), QString());
     start(QStringLiteral("/uninstall"));
 
@@ -368,7 +370,7 @@ TEST_F(StartupSettings, OneKeyThatCannotBeWrittenIsReportedAndTheOthersAreStillW
         SCOPED_TRACE(key);
         settings.values.clear();
         messages.shown.clear();
-        settings.failKey = App + QLatin1Char('/') + Options + QLatin1Char('/') + QLatin1String(key);
+        settings.failKey = App + QLatin1Char('/') + OptionsSection + QLatin1Char('/') + QLatin1String(key);
         start();
         control<QLineEdit>("Text1")->setText(QStringLiteral("7"));
         window->close();
@@ -380,6 +382,30 @@ TEST_F(StartupSettings, OneKeyThatCannotBeWrittenIsReportedAndTheOthersAreStillW
         EXPECT_EQ(stored("v_cascade"), lastFails ? QStringLiteral("<absent>") : QStringLiteral("False"));
         window.reset();
     }
+}
+
+// The real worker, held up until the test lets it go: the save waits behind it.
+TEST_F(StartupSettings, TheSaveRunsBesideTheWindowAndEndsBeforeTheProcess)
+{
+    ThreadedBackgroundWork beside;
+    PlatformServices real = services();
+    real.work = &beside;
+    window = std::make_unique<frmConsole>(real, QString());
+    window->Form_Load();
+    Gate gate;
+    beside.run(
+        nullptr, [&gate] { gate.pass(); }, [] {});
+    settings.failKey = App + QLatin1Char('/') + OptionsSection + QLatin1String("/kolekce");
+    control<QLineEdit>("Text1")->setText(QStringLiteral("7"));
+    window->close();
+    EXPECT_EQ(stored("interval"), QStringLiteral("<absent>")) << "the window does not wait for the disk";
+    EXPECT_TRUE(messages.shown.empty());
+    gate.open();
+    window->mnuc1_end_Click();
+    EXPECT_EQ(stored("interval"), QStringLiteral("7"));
+    EXPECT_EQ(messages.shown.size(), 1u) << "the failure is told before the process ends";
+    EXPECT_EQ(process.exitCodes.size(), 1u);
+    window.reset();
 }
 
 TEST_F(StartupSettings, ALogoffSavesAndLetsTheWindowClose)
