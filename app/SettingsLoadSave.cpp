@@ -22,7 +22,14 @@ const QString Uss3 = QStringLiteral("uss3");
 
 void frmConsole::LoadSettings()
 {
-    m_options->load(*m_services.settings, App, OptionsSection);
+    m_options->load([this](const QString& key) {
+        // A save still on its way to the disk holds the newest texts.
+        for (const SettingsStore::Entry& entry : std::as_const(m_savingEntries)) {
+            if (entry.section == OptionsSection && entry.key == key)
+                return entry.value;
+        }
+        return m_services.settings->read(App, OptionsSection, key, QString());
+    });
     optionsTakeEffect();
 }
 
@@ -49,6 +56,8 @@ void frmConsole::SaveSettings()
     };
     // The file is forced to disk, which a busy disk may take a good while over: the
     // window goes on meanwhile, and a save follows the one before it.
+    const quint64 save = ++m_saves;
+    m_savingEntries = entries;
     auto written = std::make_shared<bool>(false);
     m_services.work->run(
         this,
@@ -57,7 +66,11 @@ void frmConsole::SaveSettings()
             *written = store->write(App, entries);
             UpdateLogonEntry(*logon, program, mode, startup);
         },
-        [this, written] { reportUnsavedSettings(*written); });
+        [this, written, save] {
+            if (save == m_saves)
+                m_savingEntries.clear();
+            reportUnsavedSettings(*written);
+        });
 }
 
 void frmConsole::UpdateLogonEntry(LogonEntry& entry, const QString& program, Options::Mode mode, bool startup)

@@ -43,9 +43,12 @@ void frmConsole::Form_Load()
         return;
 
     loadChosenCollection(m_options->collection(), [this] { startWithCollection(); });
-    // Nothing else can happen before the collection is there: the event loop has not
-    // started yet.
-    m_services.work->finish();
+    // The logon run makes its changes before it ends and hands nothing over: it waits
+    // for them here. A plain start holds the one-copy place already: it answers a later
+    // start while the collection is read and the first picture decoded, and makes its
+    // first change from the event loop.
+    if (m_argumentText == QLatin1String("/startos"))
+        m_services.work->finish();
 }
 
 void frmConsole::startWithCollection()

@@ -64,9 +64,9 @@ void Options::setStyle(Style style, bool chosen)
         set(m_style, Style::None);
 }
 
-void Options::load(const SettingsStore& store, const QString& app, const QString& section)
+void Options::load(const std::function<QString(const QString& key)>& readKey)
 {
-    const auto read = [&](const char* key) { return store.read(app, section, QLatin1String(key), QString()); };
+    const auto read = [&readKey](const char* key) { return readKey(QLatin1String(key)); };
     const auto apply = [](std::optional<bool> state, auto setter) {
         if (state)
             setter(*state);

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 // The options of the settings page as values. The changes, the schedule and the logon
 // entry go by them; the page shows them and edits them; the settings store keeps them
 // as the texts it has always kept.
@@ -41,14 +43,14 @@ public:
     void setMode(Mode mode, bool chosen);
     void setStyle(Style style, bool chosen);
 
-    // Reads what the store holds under `section`, in the order the stored files have
+    // Reads the stored texts `read` gives by key, in the order the stored files have
     // always been read: "startup" before "run", so that a stored 1 with a stored 0 ends
     // with both off. A text that names no state leaves its option as it is; a missing
     // collection is none, and the interval is repaired.
-    void load(const SettingsStore& store, const QString& app, const QString& section);
+    void load(const std::function<QString(const QString& key)>& read);
     // An interval that reads as no number, or as zero, becomes 60 minutes.
     void repairInterval();
-    // Every option as the store keeps it, under `section`.
+    // Every option as the store keeps it, under `section`: its key, then its text.
     QList<SettingsStore::Entry> entries(const QString& section) const;
 
 Q_SIGNALS:

@@ -66,8 +66,8 @@ void frmConsole::withPreviewPicture(std::function<void()> then)
     m_pictureWantedNow = true;
     bringPictureBack();
     if (m_previewRequest != 0 && m_startingUp) {
-        // The start-up's changes are made before the event loop runs: the logon run
-        // ends after them, and a later start is answered once they are made.
+        // The logon run's changes are made before the event loop runs: it ends after
+        // them.
         m_services.decoder->finish();
     } else if (m_previewRequest != 0) {
         // The decode goes on beside the window, which stays responsive; a change asked

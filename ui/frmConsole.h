@@ -2,6 +2,7 @@
 
 #include "platform/FileDialogs.h"
 #include "platform/PlatformServices.h"
+#include "platform/SettingsStore.h"
 #include "core/ChangePipeline.h"
 #include "core/CollectionModel.h"
 #include "core/Options.h"
@@ -294,6 +295,9 @@ private:
     // A later start asked for the window, so start-up leaves it shown.
     bool m_shownOnRequest = false;
     bool m_toldSettingsUnsaved = false;
+    // The texts of the latest save until it has reached the store, and the count of saves.
+    QList<SettingsStore::Entry> m_savingEntries;
+    quint64 m_saves = 0;
     // What the tick rendered last, so it does no work its result does not need.
     qint64 m_clockSecond = -1;
     qint64 m_countdownSecond = -1;

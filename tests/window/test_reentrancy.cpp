@@ -173,6 +173,7 @@ TEST_F(Reentrancy, WhileALongAddIsSortedBesideTheWindowNothingElseTouchesTheList
                 writeCollection(QStringLiteral("jedna.tkl"), {makePicture(QStringLiteral("jedna.png"), Qt::red)}));
     window = std::make_unique<frmConsole>(real, QString());
     window->Form_Load();
+    beside.finish();
     click("Label4");
     wallpaper.calls.clear();
     Gate gate;

@@ -305,6 +305,26 @@ TEST_F(StartupSettings, ALogonRunThatStaysKeepsTheOneCopyRule)
     EXPECT_EQ(instance.claims, claims) << "a plain start has claimed already; /uninstall never does";
 }
 
+// A later start asks the running copy within a second, and a camera photo takes longer.
+TEST_F(StartupSettings, APlainStartAnswersALaterStartBeforeItsCollectionIsIn)
+{
+    ThreadedBackgroundWork beside;
+    PlatformServices real = services();
+    real.work = &beside;
+    storeOption(QStringLiteral("kolekce"),
+                writeCollection(QStringLiteral("jedna.tkl"), {makePicture(QStringLiteral("jedna.png"), Qt::red)}));
+    storeOption(QStringLiteral("run"), QStringLiteral("1"));
+    window = std::make_unique<frmConsole>(real, QString());
+    window->Form_Load();
+    EXPECT_EQ(listCount(), 0) << "back in the event loop while the collection is read";
+    EXPECT_TRUE(window->instance_HandOver());
+    beside.finish();
+    EXPECT_EQ(listCount(), 1);
+    EXPECT_EQ(wallpaper.calls.size(), 1u);
+    EXPECT_TRUE(window->isVisible()) << "the window the later start asked for stays";
+    window.reset();
+}
+
 TEST_F(StartupSettings, ExitAsksAboutAnUnsavedCollection)
 {
     start();
@@ -400,6 +420,8 @@ TEST_F(StartupSettings, TheSaveRunsBesideTheWindowAndEndsBeforeTheProcess)
     window->close();
     EXPECT_EQ(stored("interval"), QStringLiteral("<absent>")) << "the window does not wait for the disk";
     EXPECT_TRUE(messages.shown.empty());
+    click("Label6");
+    EXPECT_EQ(text("Text1"), QStringLiteral("7")) << "the page shows the save still on its way";
     gate.open();
     window->mnuc1_end_Click();
     EXPECT_EQ(stored("interval"), QStringLiteral("7"));
