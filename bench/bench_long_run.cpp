@@ -31,8 +31,8 @@ TEST_F(LongRun, ResidentMemory)
 {
     qint64 afterFirstThousand = -1;
     std::vector<int> seenWidths;
-    makeChanges(seenWidths, [&](int changes) {
-        if (changes == 1000)
+    makeChanges(seenWidths, [&](int made) {
+        if (made == 1000)
             afterFirstThousand = residentBytes();
     });
     ASSERT_FALSE(HasFatalFailure());

@@ -150,7 +150,7 @@ int main(int argc, char** argv)
         list->selectionModel()->setCurrentIndex(list->model()->index(row, 0), QItemSelectionModel::SelectCurrent);
     };
     // A collection is chosen, or the change would only say there is none.
-    window->findChild<QLabel*>(QStringLiteral("Label31"))->setText(fakes.temp.filePath(QStringLiteral("bench.tkl")));
+    window->options().setCollection(fakes.temp.filePath(QStringLiteral("bench.tkl")));
     const QString second = fakes.temp.filePath(QStringLiteral("second.jpg"));
     QFile::copy(photo4k, second);
     window->LoadCollection(collection(fakes.temp.path(), {photo4k, second}), [] {});
