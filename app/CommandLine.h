@@ -6,7 +6,7 @@
 
 // What the command line itself answers, without a window, the desktop or the options:
 // the help, the version, and an unknown "--" switch. Any other text starts the program
-// as it always has.
+// as it always has, --next and --previous included.
 struct CommandLineAnswer {
     int status = 0;
     QString standardOutput;

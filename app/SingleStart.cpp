@@ -4,9 +4,10 @@
 #include "platform/SingleInstance.h"
 
 namespace {
-std::optional<int> claimOrHandOver(SingleInstance& instance, MessageBoxes& messages)
+std::optional<int> claimOrHandOver(SingleInstance& instance, MessageBoxes& messages,
+                                   SingleInstance::Command command = SingleInstance::Command::Show)
 {
-    switch (instance.claim()) {
+    switch (instance.claim(command)) {
     case SingleInstance::Claim::HandedOver:
         return 0;
     case SingleInstance::Claim::NoAnswer:
@@ -31,7 +32,17 @@ std::optional<int> handOverToRunningCopy(SingleInstance& instance, MessageBoxes&
     // made meanwhile is not handed to them.
     if (argumentText == QLatin1String("/startos") || argumentText == QLatin1String("/uninstall"))
         return std::nullopt;
-    return claimOrHandOver(instance, messages);
+    SingleInstance::Command command = SingleInstance::Command::Show;
+    if (argumentText == QLatin1String("--next"))
+        command = SingleInstance::Command::Next;
+    else if (argumentText == QLatin1String("--previous"))
+        command = SingleInstance::Command::Previous;
+    const std::optional<int> status = claimOrHandOver(instance, messages, command);
+    // Run by itself, a command ends at once: a start made meanwhile waits for the place
+    // rather than handing over to a copy that will not stay.
+    if (!status && command != SingleInstance::Command::Show)
+        instance.leave();
+    return status;
 }
 
 std::optional<int> stayAfterLogon(SingleInstance& instance, MessageBoxes& messages, const QString& argumentText)

@@ -25,30 +25,45 @@
 void frmConsole::Form_Load()
 {
     const QScopedValueRollback startingUp(m_startingUp, true);
-    show();
-    // A Wayland compositor places its windows itself; a client cannot ask for a place.
-    const bool placesItself = !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-    if (const QScreen* shown = screen(); shown && placesItself) {
-        const QRect area = shown->geometry();
-        const QRect frame = frameGeometry();
-        move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+    if (!isOneShot()) {
+        show();
+        // A Wayland compositor places its windows itself; a client cannot ask for a place.
+        const bool placesItself = !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+        if (const QScreen* shown = screen(); shown && placesItself) {
+            const QRect area = shown->geometry();
+            const QRect frame = frameGeometry();
+            move(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+        }
+        AddTrayIcon(Texts::Title);
     }
-    AddTrayIcon(Texts::Title);
     LoadSettings();
     if (m_argumentText == QLatin1String("/uninstall")) {
         uninstall();
         return;
     }
-    if (!m_options->hasCollection())
+    loadHistory();
+    if (isOneShot() && runOneShotFromHistory())
         return;
+    if (!m_options->hasCollection()) {
+        if (isOneShot()) {
+            // Says that no collection is chosen.
+            changeNow_Click();
+            endProcess(1);
+        }
+        return;
+    }
 
     loadChosenCollection(m_options->collection(), [this] { startWithCollection(); });
-    // The logon run makes its changes before it ends and hands nothing over: it waits
-    // for them here. A plain start holds the one-copy place already: it answers a later
-    // start while the collection is read and the first picture decoded, and makes its
-    // first change from the event loop.
-    if (m_argumentText == QLatin1String("/startos"))
+    // The logon run and a command run by itself make their changes before they end,
+    // and hand nothing over: they wait for them here. A plain start holds the one-copy
+    // place already: it answers a later start while the collection is read and the
+    // first picture decoded, and makes its first change from the event loop.
+    if (m_argumentText == QLatin1String("/startos") || isOneShot()) {
         m_services.work->finish();
+        // A collection that could not be read, or has no entry.
+        if (isOneShot() && !m_ended)
+            endProcess(1);
+    }
 }
 
 void frmConsole::startWithCollection()
@@ -63,6 +78,11 @@ void frmConsole::startWithCollection()
     if (m_collection->count() == 0)
         return;
 
+    if (isOneShot()) {
+        changeNow_Click();
+        endProcess();
+        return;
+    }
     if (m_argumentText == QLatin1String("/startos"))
         prepareSecondLogonPicture();
     changeNow_Click();
@@ -141,9 +161,10 @@ void frmConsole::leaveToRunningCopy()
     endProcess();
 }
 
-void frmConsole::endProcess()
+void frmConsole::endProcess(int status)
 {
     m_ended = true;
+    m_exitStatus = status;
     // Leaving no icon behind in the tray.
     RemoveTrayIcon();
     // A later start made from here on runs by itself once this copy has gone.
@@ -157,7 +178,7 @@ void frmConsole::endProcess()
     // The options are on disk, and a save that failed is told, before the process ends.
     m_services.work->finish();
     hide();
-    m_services.process->exit(0);
+    m_services.process->exit(status);
 }
 
 void frmConsole::sessionEnding()

@@ -46,7 +46,7 @@ int main(int argc, char* argv[])
     frmConsole window(services.services(), argumentText);
     window.Form_Load();
     if (window.hasEnded())
-        return 0;
+        return window.exitStatus();
     if (const std::optional<int> status
         = stayAfterLogon(*services.services().instance, *services.services().messages, argumentText)) {
         window.leaveToRunningCopy();

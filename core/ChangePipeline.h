@@ -24,11 +24,18 @@ public:
     // `done` runs on the window's thread once the desktop has the picture, its bitmap
     // is whole and the job has let the picture go, or once a newer change dropped it.
     void change(QObject* context, QImage picture, int style, QString bitmapPath, std::function<void()> done = {});
+    // The same for a picture not decoded yet: the job decodes the file an entry's bytes
+    // name, or the fallback file when that cannot be decoded.
+    void changeToEntry(QObject* context, QByteArray entryBytes, QString fallbackPath, int style, QString bitmapPath,
+                       std::function<void()> done);
     // Waits until every change asked for has been handed to the desktop and its bitmap
     // is whole; whether the last bitmap was written.
     bool finish();
 
 private:
+    // On the worker: the desktop and the bitmap get the picture.
+    void handOver(const QImage& picture, int style, const QString& bitmapPath);
+
     WallpaperSetter& m_setter;
     BitmapWriter& m_bitmaps;
     BackgroundWork& m_work;

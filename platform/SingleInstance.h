@@ -3,9 +3,12 @@
 #include <functional>
 
 // One copy of the program per user: a later plain start hands over to the copy that
-// runs, which brings its window back, and then ends.
+// runs, which brings its window back, and then ends. A start for a command (the next
+// picture, the one before) hands the command over in the same way.
 class SingleInstance {
 public:
+    // What a later start asks the running copy for.
+    enum class Command { Show, Next, Previous };
     enum class Claim {
         // No other copy runs: this one holds the place and takes later starts over.
         First,
@@ -20,12 +23,12 @@ public:
     virtual ~SingleInstance() = default;
     // Called once, before the window is built; may wait a few seconds for a copy that
     // is still starting or ending.
-    virtual Claim claim() = 0;
+    virtual Claim claim(Command command = Command::Show) = 0;
     // This copy is ending: later starts are no longer answered, and wait for the place
     // to come free when the process ends.
     virtual void leave() = 0;
     // Runs on the user-interface thread when a later start has handed over. The start
     // was answered already, so that it never waits for a busy window; false when this
     // copy is ending after all.
-    std::function<bool()> onHandOver;
+    std::function<bool(Command)> onHandOver;
 };

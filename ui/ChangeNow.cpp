@@ -106,11 +106,17 @@ void frmConsole::mnuchnw_Click()
 
 void frmConsole::ApplyPreviewAsWallpaper(int style)
 {
+    recordInHistory(style);
     ++m_changesRunning;
-    m_pipeline->change(this, ui->nahled->picture(), style, wallpaperBitmapPath(*m_services.location), [this] {
+    m_pipeline->change(this, ui->nahled->picture(), style, wallpaperBitmapPath(*m_services.location), changeDone());
+}
+
+std::function<void()> frmConsole::changeDone()
+{
+    return [this] {
         if (--m_changesRunning == 0 && m_previewDeferred && !m_ended)
             sendPreviewRequest();
-    });
+    };
 }
 
 void frmConsole::mnuCenter_Click()

@@ -29,11 +29,21 @@ void frmConsole::mnuShowApp_Click()
     restoreWindow();
 }
 
-bool frmConsole::instance_HandOver()
+bool frmConsole::instance_HandOver(SingleInstance::Command command)
 {
     if (m_ended)
         return false;
-    m_shownOnRequest = true;
-    restoreWindow();
+    switch (command) {
+    case SingleInstance::Command::Show:
+        m_shownOnRequest = true;
+        restoreWindow();
+        break;
+    case SingleInstance::Command::Next:
+        goForwardOrChange();
+        break;
+    case SingleInstance::Command::Previous:
+        goBackInHistory();
+        break;
+    }
     return true;
 }

@@ -150,7 +150,8 @@ void frmConsole::wireControls()
 
     m_services.tray->onActivated = [this](TrayActivation reason) { trayIcon_Activated(static_cast<int>(reason)); };
     if (m_services.instance)
-        m_services.instance->onHandOver = [this] { return instance_HandOver(); };
+        m_services.instance->onHandOver
+            = [this](SingleInstance::Command command) { return instance_HandOver(command); };
 }
 
 void frmConsole::showOptions()

@@ -3,9 +3,11 @@
 #include "platform/FileDialogs.h"
 #include "platform/PlatformServices.h"
 #include "platform/SettingsStore.h"
+#include "platform/SingleInstance.h"
 #include "core/ChangePipeline.h"
 #include "core/CollectionModel.h"
 #include "core/Options.h"
+#include "core/ShownHistory.h"
 #include "engine/CollectionFile.h"
 #include "engine/CollectionOrder.h"
 #include "engine/FileStamp.h"
@@ -59,6 +61,8 @@ public:
     void sessionEnding();
     // Whether the process has been told to end; nothing runs after that.
     bool hasEnded() const { return m_ended; }
+    // What the process ends with: not 0 when a command run by itself could not be done.
+    int exitStatus() const { return m_exitStatus; }
     const ChangeSchedule& schedule() const { return *m_schedule; }
     CollectionModel& collection() { return *m_collection; }
     Options& options() { return *m_options; }
@@ -123,7 +127,12 @@ public Q_SLOTS:
     void mnuShowApp_Click();
     // A later start of the program handed over to this copy; false when this copy is
     // ending and cannot take it.
-    bool instance_HandOver();
+    bool instance_HandOver(SingleInstance::Command command = SingleInstance::Command::Show);
+
+    // History: the picture shown before the current one goes back on the desktop; going
+    // forward walks back through the history first, then changes along the collection.
+    void goBackInHistory();
+    void goForwardOrChange();
 
     // About page, update client and links
     void Label14_Click();
@@ -151,7 +160,20 @@ private:
     void moveToNextEntry();
     // The logon run's second picture, decoded beside the first when the order tells it.
     void prepareSecondLogonPicture();
-    void endProcess();
+    void endProcess(int status = 0);
+    // Started for one command (--next, --previous): no window, no tray icon; the command
+    // is carried out and the process ends.
+    bool isOneShot() const;
+    // The one-shot's command when the history can answer it; false when the collection
+    // must.
+    bool runOneShotFromHistory();
+    void loadHistory();
+    // The picture the preview holds went to the desktop in `style`.
+    void recordInHistory(int style);
+    void saveHistory();
+    void applyFromHistory(const ShownHistory::Picture& picture);
+    // What runs once a change has let its picture go.
+    std::function<void()> changeDone();
     void showPage(QWidget* page);
     // Hides the window into the tray, or minimises it when there is no tray to come
     // back from.
@@ -290,6 +312,8 @@ private:
     bool m_changeWaiting = false;
 
     bool m_ended = false;
+    int m_exitStatus = 0;
+    ShownHistory m_history;
     bool m_selectingFromCode = false;
     bool m_sessionEnding = false;
     // A later start asked for the window, so start-up leaves it shown.

@@ -199,17 +199,19 @@ public:
 
 class FakeSingleInstance final : public SingleInstance {
 public:
-    Claim claim() override
+    Claim claim(Command command = Command::Show) override
     {
         ++claims;
+        claimedFor = command;
         return claimed;
     }
     void leave() override { left = true; }
     // A later start arriving: true when the window took it over.
-    bool handOver() { return onHandOver && onHandOver(); }
+    bool handOver(Command command = Command::Show) { return onHandOver && onHandOver(command); }
 
     Claim claimed = Claim::First;
     int claims = 0;
+    Command claimedFor = Command::Show;
     bool left = false;
 };
 

@@ -42,13 +42,14 @@ void HandOverServer::answer(QLocalSocket* socket)
 {
     if (!socket->canReadLine()) {
         // Anything longer than the one request is not a start of ours.
-        if (socket->bytesAvailable() >= HandOver::Request.size())
+        if (socket->bytesAvailable() >= HandOver::LongestRequest)
             socket->abort();
         return;
     }
-    const bool taken = socket->readLine(HandOver::Request.size() + 1) == HandOver::Request;
-    socket->write(taken ? HandOver::Taken : HandOver::Refused);
+    const std::optional<SingleInstance::Command> command
+        = HandOver::command(socket->readLine(HandOver::LongestRequest + 1));
+    socket->write(command ? HandOver::Taken : HandOver::Refused);
     socket->disconnectFromServer();
-    if (taken)
-        Q_EMIT handedOver();
+    if (command)
+        Q_EMIT handedOver(*command);
 }

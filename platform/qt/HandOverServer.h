@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SingleInstance.h"
+
 #include <QObject>
 #include <QString>
 
@@ -19,7 +21,7 @@ public:
     Q_INVOKABLE void stop();
 
 Q_SIGNALS:
-    void handedOver();
+    void handedOver(SingleInstance::Command command);
 
 private:
     void acceptPending();

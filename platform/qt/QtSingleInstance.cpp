@@ -76,7 +76,7 @@ QtSingleInstance::~QtSingleInstance()
     m_lock.reset();
 }
 
-SingleInstance::Claim QtSingleInstance::claim()
+SingleInstance::Claim QtSingleInstance::claim(Command command)
 {
     if (m_server)
         return Claim::First;
@@ -95,7 +95,7 @@ SingleInstance::Claim QtSingleInstance::claim()
         }
         if (leftByADeadNamesake(*m_lock, m_lockPath) && m_lock->removeStaleLockFile())
             continue;
-        if (askRunningCopy())
+        if (askRunningCopy(command))
             return Claim::HandedOver;
         if (deadline.hasExpired())
             return Claim::NoAnswer;
@@ -127,9 +127,9 @@ bool QtSingleInstance::listen()
         return false;
     }
     // Queued to the window's thread, which takes the start over when it gets to it.
-    QObject::connect(server.get(), &HandOverServer::handedOver, &m_window, [this] {
+    QObject::connect(server.get(), &HandOverServer::handedOver, &m_window, [this](Command command) {
         if (onHandOver)
-            onHandOver();
+            onHandOver(command);
     });
     m_thread = std::move(thread);
     m_server = std::move(server);
@@ -147,13 +147,13 @@ void QtSingleInstance::leave()
     m_thread.reset();
 }
 
-bool QtSingleInstance::askRunningCopy() const
+bool QtSingleInstance::askRunningCopy(Command command) const
 {
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(AnswerMs))
         return false;
-    socket.write(HandOver::Request);
+    socket.write(HandOver::request(command));
     if (!socket.waitForBytesWritten(AnswerMs))
         return false;
     const QDeadlineTimer deadline(AnswerMs);

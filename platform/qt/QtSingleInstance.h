@@ -21,12 +21,12 @@ public:
     QtSingleInstance(const QtSingleInstance&) = delete;
     QtSingleInstance& operator=(const QtSingleInstance&) = delete;
 
-    Claim claim() override;
+    Claim claim(Command command = Command::Show) override;
     void leave() override;
 
 private:
     bool listen();
-    bool askRunningCopy() const;
+    bool askRunningCopy(Command command) const;
 
     QString m_serverName;
     QString m_lockPath;

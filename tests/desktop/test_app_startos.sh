@@ -34,6 +34,30 @@ check "settings saved" "3" "$(sed -n 's/^major=//p' "$XDG_CONFIG_HOME/tapetor/ta
 bitmap=$(ls "$XDG_DATA_HOME/tapetor/tapetor.bmp" "$(dirname "$TAPETOR")/tapetor.bmp" 2>/dev/null | head -n 1)
 check "bitmap written" 1 "$([[ -s $bitmap ]] && echo 1 || echo 0)"
 
+# --- --previous and --next: by themselves, then handed to a running copy. The history
+# so far: bily, Cerveny.
+command_status() {
+    timeout 30 "$TAPETOR" "$1" >>"$T/commands.log" 2>&1
+    echo $?
+}
+# In a corner: the running copy's window, with no window manager to minimise it to,
+# covers the middle.
+shows() {
+    wait_until "[[ \$(root_pixel 5 5) == $1 ]]" 20 && echo 1 || echo 0
+}
+check "--previous alone" "0 FFFFFF" "$(command_status --previous) $(root_pixel 512 384)"
+check "--next alone walks forward" "0 FF0000" "$(command_status --next) $(root_pixel 512 384)"
+check "--next alone goes on along the collection" "0 00FFFF" "$(command_status --next) $(root_pixel 512 384)"
+start_tapetor
+check "a plain start changes" 1 "$(shows FFFFFF)"
+check "--previous handed over" 0 "$(command_status --previous)"
+check "the running copy goes back" 1 "$(shows 00FFFF)"
+check "--next handed over" 0 "$(command_status --next)"
+check "the running copy goes forward" 1 "$(shows FFFFFF)"
+check "the running copy stays" 1 "$(tapetor_alive && echo 1 || echo 0)"
+kill "$TAPETOR_PID"
+wait "$TAPETOR_PID"
+
 # A FIFO among the pictures: opening it used to wait for a writer for ever, so the
 # logon start never ended. Sorted second, it is what start-up loads: the first change
 # applies the error picture, the second the picture after it.

@@ -1,3 +1,4 @@
+#include "core/ShownHistory.h"
 #include "engine/ChangeSequence.h"
 
 #include <gtest/gtest.h>
@@ -58,4 +59,29 @@ TEST(ChangeSequence, RandomInRangeIsReseededFromTheTimeOfDay)
     // (its steps are 1/128 s there), while it can tell them from 80000.01.
     EXPECT_EQ(randomInRange(1000, 0, 80000.001), randomInRange(1000, 0, 80000.003));
     EXPECT_NE(randomInRange(1000, 0, 80000.001), randomInRange(1000, 0, 80000.01));
+}
+
+TEST(ShownHistory, BackAndForwardSkipWhatIsGoneAndOnlyTheLastHundredAreKept)
+{
+    const auto picture = [](const QByteArray& entry) { return ShownHistory::Picture{QString(), entry, 0}; };
+    ShownHistory history;
+    for (const char* entry : {"a", "b", "b", "c", "d"})
+        history.record(picture(entry));
+    EXPECT_EQ(history.state().pictures.size(), 4) << "given twice in a row, kept once";
+    const ShownHistory::Exists exists = [](const ShownHistory::Picture& shown) { return shown.entry != "b"; };
+    std::vector<QByteArray> walked;
+    for (const bool back : {true, true, true, false, false, false}) {
+        const auto shown = back ? history.back(exists) : history.forward(exists);
+        walked.push_back(shown ? shown->entry : QByteArray("-"));
+    }
+    EXPECT_EQ(walked, (std::vector<QByteArray>{"c", "a", "-", "c", "d", "-"}));
+    history.back(exists);
+    history.record(picture("e"));
+    EXPECT_EQ(history.state().current, 4) << "a new picture is the newest, whatever was walked";
+
+    for (int i = 0; i < 150; ++i)
+        history.record(picture(QByteArray::number(i)));
+    EXPECT_EQ(history.state().pictures.size(), ShownHistory::Kept);
+    EXPECT_EQ(history.state().pictures.first().entry, "50");
+    EXPECT_EQ(ShownHistory({{picture("x"), picture("y")}, 7}).state().current, 1) << "a stored place out of range";
 }

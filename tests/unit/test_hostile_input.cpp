@@ -4,6 +4,7 @@
 #include "engine/CollectionFile.h"
 #include "engine/PictureIO.h"
 #include "engine/SettingsText.h"
+#include "platform/WallpaperSetter.h"
 #include "platform/qt/FileShownPictureStore.h"
 #include "test_pictures_support.h"
 
@@ -122,6 +123,18 @@ TEST(HostileShownPicture, EveryByteOfANameSurvivesAndAForeignFileIsNoMemory)
           QByteArray(qsizetype{300} * 1024, ' ') + R"({"collection": "/k.tkl", "entry": "a"})"}) {
         writeFile(dir, QStringLiteral("state/last-shown.json"), foreign);
         EXPECT_FALSE(store.read().has_value()) << foreign.left(40).constData();
+    }
+
+    const ShownPictureStore::History history{{{QStringLiteral("/k.tkl"), name, StyleTile},
+                                              {QString(), QByteArrayLiteral("b"), StyleCenter}},
+                                             0};
+    store.writeHistory(history);
+    EXPECT_EQ(store.readHistory().pictures, history.pictures);
+    EXPECT_EQ(store.readHistory().current, 0);
+    for (const QByteArray& foreign : {QByteArrayLiteral("[1]"), QByteArrayLiteral(R"({"pictures": [{"style": 1}]})"),
+                                      QByteArrayLiteral(R"({"pictures": [{"entry": "a", "style": 7}]})")}) {
+        writeFile(dir, QStringLiteral("state/history.json"), foreign);
+        EXPECT_TRUE(store.readHistory().pictures.isEmpty()) << foreign.constData();
     }
     store.remove();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("state")))) << "an emptied folder goes too";

@@ -21,6 +21,8 @@
 #include <atomic>
 #include <fcntl.h>
 #include <thread>
+#include <vector>
+#include <vector>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -331,12 +333,16 @@ TEST(QtSingleInstance, AStartIsAnsweredWhileTheWindowIsBusyAndNotOnceItEnds)
     const QString lockPath = runtime.filePath(QStringLiteral("tapetor.lock"));
     auto running = std::make_unique<QtSingleInstance>(socket, lockPath);
     int handOvers = 0;
-    running->onHandOver = [&handOvers] { return ++handOvers > 0; };
+    std::vector<SingleInstance::Command> commands;
+    running->onHandOver = [&](SingleInstance::Command command) {
+        commands.push_back(command);
+        return ++handOvers > 0;
+    };
     ASSERT_EQ(running->claim(), SingleInstance::Claim::First);
-    const auto startBeside = [&] {
+    const auto startBeside = [&](SingleInstance::Command command = SingleInstance::Command::Show) {
         QtSingleInstance later(socket, lockPath);
         SingleInstance::Claim claimed{};
-        std::thread start([&] { claimed = later.claim(); });
+        std::thread start([&] { claimed = later.claim(command); });
         // No event of this thread runs while the start waits.
         start.join();
         return claimed;
@@ -345,6 +351,13 @@ TEST(QtSingleInstance, AStartIsAnsweredWhileTheWindowIsBusyAndNotOnceItEnds)
     EXPECT_EQ(handOvers, 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(handOvers, 1);
+    // A start for a command hands the command over.
+    for (const auto command : {SingleInstance::Command::Next, SingleInstance::Command::Previous})
+        EXPECT_EQ(startBeside(command), SingleInstance::Claim::HandedOver);
+    QCoreApplication::processEvents();
+    const std::vector<SingleInstance::Command> expected{SingleInstance::Command::Show, SingleInstance::Command::Next,
+                                                        SingleInstance::Command::Previous};
+    EXPECT_EQ(commands, expected);
 
     running->leave();
     QLocalSocket ask;
@@ -352,7 +365,7 @@ TEST(QtSingleInstance, AStartIsAnsweredWhileTheWindowIsBusyAndNotOnceItEnds)
     EXPECT_FALSE(ask.waitForConnected(1000)) << "an ending copy would take a start it can no longer show";
     running.reset();
     EXPECT_EQ(startBeside(), SingleInstance::Claim::First);
-    EXPECT_EQ(handOvers, 1);
+    EXPECT_EQ(handOvers, 3);
 }
 
 TEST(QtSingleInstance, AnOldPlaceOfALivingCopyIsNotTakenOver)
@@ -361,7 +374,7 @@ TEST(QtSingleInstance, AnOldPlaceOfALivingCopyIsNotTakenOver)
     const QString socket = runtime.filePath(QStringLiteral("tapetor.socket"));
     const QString lockPath = runtime.filePath(QStringLiteral("tapetor.lock"));
     QtSingleInstance running(socket, lockPath);
-    running.onHandOver = [] { return true; };
+    running.onHandOver = [](SingleInstance::Command) { return true; };
     ASSERT_EQ(running.claim(), SingleInstance::Claim::First);
     // The copy has run for a while; and on a file system whose locks do not reach other
     // processes (a home on NFS) only the lock file's contents tell that it lives.
@@ -404,6 +417,6 @@ TEST(QtSingleInstance, ALockThatNamesThisVeryProcessIsTakenOverAtOnce)
     left.close();
 
     QtSingleInstance start(runtime.filePath(QStringLiteral("tapetor.socket")), lockPath);
-    start.onHandOver = [] { return true; };
+    start.onHandOver = [](SingleInstance::Command) { return true; };
     EXPECT_EQ(start.claim(), SingleInstance::Claim::First);
 }

@@ -11,9 +11,13 @@ void LongRun::makeChanges(std::vector<int>& seenWidths, const std::function<void
     storeOption(QStringLiteral("afterinterval"), QStringLiteral("True"));
     // One change every 3 seconds of the fake clock.
     storeOption(QStringLiteral("interval"), QStringLiteral("0.05"));
-    if (inMemory.isValid())
+    PlatformServices all = services();
+    if (inMemory.isValid()) {
         location.dir = inMemory.path();
-    start();
+        all.shown = &shownInMemory;
+    }
+    window = std::make_unique<frmConsole>(all, QString());
+    window->Form_Load();
 
     int made = 0;
     seenWidths.assign(10, 0);

@@ -209,6 +209,76 @@ TEST_F(ChangeFlow, EachLogonGoesOnAfterThePictureLastShown)
     EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30}));
 }
 
+// Asked for by later starts (--previous, --next) while the window runs.
+TEST_F(ChangeFlow, TheHistoryGoesBackInItsStylesThenForwardThenOnAlongTheCollection)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    start();
+    window->changeNow_Click();
+    window->changeNow_Click();
+    window->options().setStyle(Options::Style::Tile, true);
+    using Command = SingleInstance::Command;
+    for (const Command command :
+         {Command::Previous, Command::Previous, Command::Previous, Command::Next, Command::Next, Command::Next})
+        EXPECT_TRUE(instance.handOver(command));
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30, 10, 30, 20, 30, 10, 20}));
+    std::vector<int> styles;
+    for (const auto& call : wallpaper.calls)
+        styles.push_back(call.style);
+    EXPECT_EQ(styles, (std::vector<int>{1, 1, 1, 1, 1, 1, 1, 2})) << "each in the style it had then";
+
+    // A picture no longer there is skipped.
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("c.png"))));
+    wallpaper.calls.clear();
+    instance.handOver(Command::Previous);
+    instance.handOver(Command::Previous);
+    EXPECT_EQ(appliedWidths(), (std::vector<int>{10, 20}));
+
+    // Kept for the next start; a damaged file is an empty history.
+    window.reset();
+    start();
+    wallpaper.calls.clear();
+    instance.handOver(Command::Previous);
+    EXPECT_EQ(wallpaper.calls.size(), 1u);
+    window.reset();
+    QFile damaged(temp.filePath(QStringLiteral("state/history.json")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly) && damaged.write("{\"pictures\": [{") > 0);
+    damaged.close();
+    start();
+    wallpaper.calls.clear();
+    instance.handOver(Command::Previous);
+    EXPECT_TRUE(wallpaper.calls.empty());
+}
+
+TEST_F(ChangeFlow, ACommandRunByItselfChangesOrGoesBackThenEndsWithoutAWindow)
+{
+    storeOption(QStringLiteral("kolekce"), threePictures());
+    const struct {
+        const char* argument;
+        int width; // 0: no change
+        int status;
+    } steps[] = {{"--next", 20, 0},    {"--next", 30, 0}, {"--previous", 20, 0},
+                 {"--previous", 0, 1}, {"--next", 30, 0}, {"--next", 10, 0}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.argument);
+        window.reset();
+        wallpaper.calls.clear();
+        process.exitCodes.clear();
+        start(QLatin1String(step.argument));
+        EXPECT_EQ(appliedWidths(), step.width ? std::vector<int>{step.width} : std::vector<int>{});
+        EXPECT_EQ(process.exitCodes, std::vector<int>{step.status});
+        EXPECT_EQ(window->exitStatus(), step.status);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_FALSE(tray.present);
+    }
+    EXPECT_TRUE(messages.shown.empty());
+    window.reset();
+    storeOption(QStringLiteral("kolekce"), QString());
+    start(QStringLiteral("--next"));
+    ASSERT_EQ(messages.shown.size(), 1u) << "no collection is chosen";
+    EXPECT_EQ(window->exitStatus(), 1);
+}
+
 TEST_F(ChangeFlow, StartosAtRandomDecodesTheSecondPictureOnlyOncePicked)
 {
     decoder.hold = true;

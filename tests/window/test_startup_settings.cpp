@@ -241,11 +241,17 @@ TEST(CommandLine, HelpVersionAndUnknownSwitchesAreAnsweredOtherTextsStart)
         const char* output;
         const char* error;
     } cases[] = {
-        {{QStringLiteral("--help")}, 0, "Usage: tapetor [/startos | /uninstall | --help | --version]\n", ""},
+        {{QStringLiteral("--help")},
+         0,
+         "Usage: tapetor [/startos | /uninstall | --next | --previous | --help | --version]\n",
+         ""},
         {{QStringLiteral("--version")}, 0, "tapetor 1.2.3\n", ""},
         {{QStringLiteral("--nexxt")}, 2, "", "tapetor: unknown switch '--nexxt'\nUsage: tapetor"},
         {{QStringLiteral("/startos"), QStringLiteral("--help")}, 2, "", "unknown switch '--help'"},
         {{QStringLiteral("/startos")}, -1, "", ""},
+        {{QStringLiteral("--next")}, -1, "", ""},
+        {{QStringLiteral("--previous")}, -1, "", ""},
+        {{QStringLiteral("--next"), QStringLiteral("--previous")}, 2, "", "'--next' takes nothing else"},
         {{QStringLiteral("-help")}, -1, "", ""},
         {{}, -1, "", ""},
     };
@@ -286,6 +292,15 @@ TEST_F(StartupSettings, OnlyANormalStartHandsOverToTheRunningCopy)
         instance.claimed = runs;
         EXPECT_EQ(handOverToRunningCopy(instance, messages, {}), std::nullopt);
     }
+    EXPECT_FALSE(instance.left);
+    // A command hands itself over; run by itself, it keeps no place to be handed to.
+    instance.claimed = Claim::HandedOver;
+    EXPECT_EQ(handOverToRunningCopy(instance, messages, QStringLiteral("--previous")), 0);
+    EXPECT_EQ(instance.claimedFor, SingleInstance::Command::Previous);
+    instance.claimed = Claim::First;
+    EXPECT_EQ(handOverToRunningCopy(instance, messages, QStringLiteral("--next")), std::nullopt);
+    EXPECT_EQ(instance.claimedFor, SingleInstance::Command::Next);
+    EXPECT_TRUE(instance.left);
 }
 
 TEST_F(StartupSettings, ALogonRunThatStaysKeepsTheOneCopyRule)
