@@ -20,3 +20,6 @@ inline constexpr qint64 kMaxPicturePixels = qint64(16384) * 16384;
 // damaged beyond decoding, larger than kMaxPicturePixels, or claiming far more pixels
 // than its file can hold, or when `stop` is requested before the decode ends.
 bool loadPicture(const QString& path, QImage& into, std::stop_token stop = {});
+// Whether the file at path is a picture of a kind the loader reads, told by its content
+// alone as the loader tells it, without decoding it.
+bool isPictureFile(const QString& path);

@@ -127,6 +127,15 @@ void makeScalable(QImage& picture)
 
 } // namespace
 
+bool isPictureFile(const QString& path)
+{
+    QFile file;
+    if (!openPictureFile(path, file))
+        return false;
+    QImageReader reader(&file, formatFromContent(file));
+    return reader.canRead();
+}
+
 bool loadPicture(const QString& path, QImage& into, std::stop_token stop)
 {
     // The reader is given the opened file rather than the path, so it finds the format

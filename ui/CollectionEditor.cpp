@@ -71,7 +71,11 @@ void frmConsole::Label5_Click()
     const QString chosen = askForCollectionFile();
     if (chosen.isEmpty())
         return;
+    openForEditing(chosen);
+}
 
+void frmConsole::openForEditing(const QString& chosen)
+{
     // Taken before reading, so that a write during the read counts as a change.
     m_openedStamp = FileStamp::of(chosen);
     LoadCollection(chosen, [this, chosen] {
@@ -99,10 +103,14 @@ void frmConsole::Label24_Click()
     CommonDialog1.flags = DialogFlags::AllowMultiSelect | DialogFlags::Explorer | DialogFlags::LongNames;
     if (!m_services.dialogs->showOpen(this, CommonDialog1))
         return;
+    addFiles(chosenFiles(CommonDialog1.fileName, m_services.location->separator()));
+}
 
+void frmConsole::addFiles(const QStringList& files)
+{
     CollectionEntries added;
     bool refused = false;
-    for (const QString& file : chosenFiles(CommonDialog1.fileName, m_services.location->separator())) {
+    for (const QString& file : files) {
         CollectionEntry entry = entryFromPath(file);
         if (fitsOnALine(entry))
             added << std::move(entry);

@@ -132,6 +132,8 @@ void frmConsole::wireControls()
     connect(ui->Label25, &ClickableLabel::clicked, this, &frmConsole::Label25_Click);
     connect(ui->Label26, &ClickableLabel::clicked, this, &frmConsole::Label26_Click);
 
+    // Files and folders from a file manager: the controls pass them on to the window.
+    setAcceptDrops(true);
     ui->kolekce->setModel(m_collection);
     connect(ui->kolekce->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (!m_selectingFromCode)

@@ -116,6 +116,10 @@ public Q_SLOTS:
     void Label25_Click();
     void Label26_Click();
 
+    // Files and folders dropped on the window: into the editor, or a collection onto the
+    // start page.
+    void Form_OLEDragDrop(const QStringList& paths);
+
     // Preview
     void kolekce_Click();
     void kolekce_MouseMove();
@@ -151,6 +155,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void wireControls();
@@ -209,6 +216,15 @@ private:
     // disabled and changes wait.
     void setCollectionBusy(bool busy);
     void clearCollection();
+    // Adds files to the collection as "přidat" adds the chosen ones.
+    void addFiles(const QStringList& files);
+    // The end of "otevřít a upravit": the collection is read into the editor.
+    void openForEditing(const QString& chosen);
+    enum class DropTarget { None, Editor, StartPage };
+    DropTarget dropTarget(const QStringList& paths) const;
+    // Adds the files dropped and the pictures in the folders dropped, which are searched
+    // beside the window.
+    void addDropped(const QStringList& paths);
     // Empties the list, then asks for a collection file; empty when cancelled.
     QString askForCollectionFile();
     // Every entry of the list unmarked; the current one stays.

@@ -1,10 +1,17 @@
 // The collection editor page: new, open, add, remove, save and close.
 #include "WindowFixture.h"
 
+#include "platform/qt/ThreadedBackgroundWork.h"
 #include "ui/PreviewBox.h"
 #include "tests/unit/FolderRemovedByBytes.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QUrl>
 #include <QFile>
 #include <QItemSelectionModel>
 
@@ -53,6 +60,33 @@ protected:
     {
         dialogs.results.push_back(file);
         click("Label25");
+    }
+    // Dropped from a file manager onto the window: Qt delivers a drop only after its drag
+    // entered.
+    void drop(const QStringList& paths)
+    {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& dropped : paths)
+            urls << QUrl::fromLocalFile(dropped);
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.get(), &enter);
+        QDropEvent event(QPointF(200, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.get(), &event);
+    }
+    // A folder of two pictures, one a level down, beside a text file and a text file
+    // named as a picture.
+    QString pictureTree()
+    {
+        EXPECT_TRUE(QDir().mkpath(path(QStringLiteral("strom/pod"))));
+        makePicture(QStringLiteral("strom/a.png"), Qt::red);
+        makePicture(QStringLiteral("strom/pod/b.png"), Qt::blue);
+        for (const char* text : {"strom/poznamky.txt", "strom/pod/nic.png"}) {
+            QFile file(path(QLatin1String(text)));
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("no picture\n") > 0);
+        }
+        return path(QStringLiteral("strom"));
     }
     QStringList pictures(std::initializer_list<const char*> names)
     {
@@ -126,6 +160,50 @@ TEST_F(Editor, AddingJoinsFolderAndNamesWithOneSeparatorAndSorts)
     // Several at once into the middle: each goes by the list as the one before left it.
     add(nulJoined({QStringLiteral("/m"), QStringLiteral("k.png"), QStringLiteral("p.png")}));
     EXPECT_EQ(entries().mid(1, 4), (QStringList{"/kořen.png", "/m/k.png", "/m/p.png", path("A.png")}));
+}
+
+TEST_F(Editor, DroppedFilesAreAddedAsChosenOnesAndFoldersGiveThePicturesInTheirTree)
+{
+    start();
+    const QString file = writeCollection(QStringLiteral("pretazena.tkl"), pictures({"k.png"}));
+    drop({file});
+    EXPECT_TRUE(visible("editBox")) << "a collection dropped on the start page opens in the editor";
+    EXPECT_EQ(text("nadpis"), QStringLiteral("upravit kolekci"));
+    EXPECT_EQ(entries(), QStringList{path("k.png")});
+
+    drop({path("z.png"), pictureTree()});
+    EXPECT_EQ(entries(), (QStringList{path("k.png"), path("strom/a.png"), path("strom/pod/b.png"), path("z.png")}))
+        << "a loose file is taken as chosen; in folders only what reads as a picture";
+    EXPECT_EQ(text("pocetObr"), QStringLiteral("počet tapet: 4"));
+    EXPECT_TRUE(window->collection().edited());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// The real worker, held up until the test lets it go: the search waits behind it.
+TEST_F(Editor, AFolderSearchCanBeCancelled)
+{
+    ThreadedBackgroundWork beside;
+    PlatformServices real = services();
+    real.work = &beside;
+    window = std::make_unique<frmConsole>(real, QString());
+    window->Form_Load();
+    click("Label4");
+    Gate gate;
+    beside.run(
+        nullptr, [&gate] { gate.pass(); }, [] {});
+    drop({pictureTree()});
+    auto* search = window->findChild<QProgressDialog*>(QStringLiteral("folderSearch"));
+    auto* cancel = search ? search->findChild<QPushButton*>() : nullptr;
+    EXPECT_NE(cancel, nullptr);
+    EXPECT_FALSE(control<QWidget>("Label24")->isEnabled()) << "no other add while it searches";
+    if (cancel)
+        cancel->click();
+    gate.open();
+    beside.finish();
+    EXPECT_EQ(listCount(), 0);
+    EXPECT_FALSE(window->collection().edited());
+    EXPECT_TRUE(control<QWidget>("Label24")->isEnabled());
+    window.reset();
 }
 
 TEST_F(Editor, AFileAddedTwiceIsTwoEntriesAndACancelledAddChangesNothing)
