@@ -293,8 +293,15 @@ void frmConsole::rememberShown()
     const int shown = currentRow();
     const QString collection = m_collection->path();
     // A new collection not yet saved has no file a later start could load.
-    if (m_services.shown && shown >= 0 && !collection.isEmpty() && collection != Texts::NoNewPath)
-        m_services.shown->write({collection, m_collection->at(shown).bytes});
+    if (!m_services.shown || shown < 0 || collection.isEmpty() || collection == Texts::NoNewPath)
+        return;
+    // Replaced whole and forced to disk, beside the window.
+    m_services.work->run(
+        this,
+        [store = m_services.shown, record = ShownPictureStore::Shown{collection, m_collection->at(shown).bytes}] {
+            store->write(record);
+        },
+        [] {});
 }
 
 void frmConsole::setCountLabel()
