@@ -46,10 +46,11 @@ printf '[options]\nkolekce=%s\nrun=1\nv_stretch=True\n' "$T/logon.tkl" >"$XDG_CO
 BMP_BYTES=$(( 54 + (3840 * 3 + 3) / 4 * 4 * 2160 ))
 
 # --- whole processes, taken in turn so that a slow moment of the machine hits all
-names=(tapetor djpeg raw_write logon)
+names=(tapetor djpeg raw_write logon next)
 declare -A command=(
     [tapetor]="$BENCH cycle $PHOTO 1 $BMP"
     [logon]="$BUILD/tapetor /startos"
+    [next]="$BUILD/tapetor --next"
     [djpeg]="djpeg -outfile /dev/null $PHOTO"
     [raw_write]="$RAW $BMP_BYTES $T/raw.bin"
     [xwallpaper]="xwallpaper --stretch $PHOTO"
@@ -59,6 +60,7 @@ declare -A command=(
 declare -A label=(
     [tapetor]="tapetor: decode + BMP + root window"
     [logon]="tapetor /startos: two changes, then the end"
+    [next]="tapetor --next, no copy running"
     [djpeg]="  djpeg to /dev/null"
     [raw_write]="  raw write of the BMP's $BMP_BYTES bytes"
     [xwallpaper]="xwallpaper --stretch"
@@ -121,6 +123,16 @@ if [[ -n ${median[feh]:-} ]]; then
 fi
 
 # --- what the window's user waits for
+echo
+echo "A one-shot change: tapetor --next with no copy running (the whole process: start-up, one"
+echo "change with its bitmap, the end) beside one xwallpaper --stretch of the same photo; milliseconds"
+printf '%-44s %8s %8s\n' "${label[next]}" "${minimum[next]}" "${median[next]}"
+if [[ -n ${median[xwallpaper]:-} ]]; then
+    printf '%-44s %8s %8s  %s (%s)   target <= 1\n' "xwallpaper --stretch, once" "${minimum[xwallpaper]}" \
+        "${median[xwallpaper]}" "$(ratio "${median[next]}" "${median[xwallpaper]}")" \
+        "$(ratio "${minimum[next]}" "${minimum[xwallpaper]}")"
+fi
+
 echo
 echo "In the window: start-up, a change's visible latency, the event loop while decoding; $RUNS runs"
 "$BUILD/bench/bench_window" "$PHOTO" "$PHOTO_45MP" "$RUNS"
