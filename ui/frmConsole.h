@@ -134,7 +134,8 @@ public Q_SLOTS:
     bool instance_HandOver(SingleInstance::Command command = SingleInstance::Command::Show);
 
     // History: the picture shown before the current one goes back on the desktop; going
-    // forward walks back through the history first, then changes along the collection.
+    // forward first walks through the pictures gone back over, then changes along the
+    // collection.
     void goBackInHistory();
     void goForwardOrChange();
 
