@@ -116,7 +116,7 @@ public:
     // A folder of `count` small pictures in subfolders of 1,000, and as many text files.
     QString pictureFolder(int count)
     {
-        const QString folder = m_fakes.temp.filePath(QStringLiteral("drop"));
+        QString folder = m_fakes.temp.filePath(QStringLiteral("drop"));
         QImage picture(4, 3, QImage::Format_RGB32);
         picture.fill(Qt::darkGreen);
         for (int i = 0; i < count; ++i) {
