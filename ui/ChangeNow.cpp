@@ -9,8 +9,11 @@
 #include "platform/MessageBoxes.h"
 #include "platform/PictureDecoder.h"
 #include "platform/WallpaperSetter.h"
+#include "ui/ChangeLog.h"
 #include "ui/TextColour.h"
 #include "ui/Texts.h"
+
+Q_LOGGING_CATEGORY(lcChanges, "tapetor.changes", QtWarningMsg)
 
 void frmConsole::setChangeNowBusy(bool busy)
 {
@@ -27,6 +30,7 @@ void frmConsole::changeNow_Click()
 {
     if (m_ended)
         return;
+    qCDebug(lcChanges, "asked");
     if (m_listWork > 0 || m_changeAwaitsPicture) {
         m_changeWaiting = true;
         return;
@@ -61,6 +65,7 @@ void frmConsole::changeNow_Click()
 
 void frmConsole::withPreviewPicture(std::function<void()> then)
 {
+    qCDebug(lcChanges, "asked");
     finishAwaitedChange();
     // Wanted this moment, however far the next automatic change: the picture stays.
     m_pictureWantedNow = true;
@@ -116,6 +121,8 @@ std::function<void()> frmConsole::changeDone()
     return [this] {
         if (--m_changesRunning == 0 && m_previewDeferred && !m_ended)
             sendPreviewRequest();
+        if (m_changesRunning == 0 && !m_changeAwaitsPicture && !m_changeWaiting)
+            qCDebug(lcChanges, "idle");
     };
 }
 

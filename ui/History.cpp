@@ -5,6 +5,7 @@
 #include "engine/EntryFile.h"
 #include "platform/BackgroundWork.h"
 #include "platform/ShownPictureStore.h"
+#include "ui/ChangeLog.h"
 
 #include <QFileInfo>
 
@@ -60,6 +61,7 @@ void frmConsole::goForwardOrChange()
 
 void frmConsole::applyFromHistory(const ShownHistory::Picture& picture)
 {
+    qCDebug(lcChanges, "asked");
     saveHistory();
     // A change still waiting for its picture reaches the desktop first.
     finishAwaitedChange();

@@ -3,10 +3,17 @@
 TAPETOR_PID=""
 
 # start_tapetor [ARGS...]: starts the program in the background; its PID in TAPETOR_PID.
+# Its log tells when changes are asked for and when they are over (changes_settled).
 start_tapetor() {
-    "$TAPETOR" "$@" >"$T/tapetor.log" 2>&1 &
+    QT_LOGGING_RULES="tapetor.changes.debug=true" "$TAPETOR" "$@" >"$T/tapetor.log" 2>&1 &
     TAPETOR_PID=$!
     track_pid "$TAPETOR_PID"
+}
+
+# changes_settled: every change asked of the program so far has reached the desktop, and
+# none waits to start.
+changes_settled() {
+    [[ $(grep '^tapetor.changes: ' "$T/tapetor.log" | tail -n 1) == 'tapetor.changes: idle' ]]
 }
 
 tapetor_alive() {

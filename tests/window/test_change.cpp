@@ -6,8 +6,17 @@
 #include "ui/PreviewBox.h"
 
 #include <QFileInfo>
+#include <QLoggingCategory>
 
 namespace {
+// The program's last word on its changes (tapetor.changes), as a script reading its log sees it.
+QString lastChangeWord;
+void keepChangeWord(QtMsgType, const QMessageLogContext& context, const QString& message)
+{
+    if (QLatin1String(context.category) == QLatin1String("tapetor.changes"))
+        lastChangeWord = message;
+}
+
 // Pictures told apart by their widths.
 int width(const RecordingWallpaperSetter::Call& call)
 {
@@ -87,10 +96,13 @@ TEST_F(ChangeFlow, ADesktopThatReadsTheBitmapGetsItWrittenFirst)
 
 TEST_F(ChangeFlow, AChangeWhileItsPictureIsDecodedIsMadeWhenThePictureArrives)
 {
+    QLoggingCategory::setFilterRules(QStringLiteral("tapetor.changes.debug=true"));
+    const QtMessageHandler previousHandler = qInstallMessageHandler(keepChangeWord);
     decoder.hold = true;
     storeOption(QStringLiteral("kolekce"), threePictures());
     start();
     EXPECT_EQ(appliedWidths(), (std::vector<int>{20}));
+    EXPECT_EQ(lastChangeWord, QStringLiteral("idle"));
     ASSERT_TRUE(decoder.pending()) << "the next picture is still being decoded";
     EXPECT_EQ(text("Label27"), path("b.png")) << "the preview describes the picture it still holds";
     click("changeNow");
@@ -101,9 +113,13 @@ TEST_F(ChangeFlow, AChangeWhileItsPictureIsDecodedIsMadeWhenThePictureArrives)
     EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30}));
     EXPECT_EQ(currentRow(), 0) << "the advance goes on as ever";
     EXPECT_EQ(text("changeNow"), QStringLiteral("změnit tapetu ihned"));
+    EXPECT_EQ(lastChangeWord, QStringLiteral("asked")) << "one change still waits";
     QCoreApplication::processEvents();
     decoder.answerHeld();
     EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30, 10})) << "the change asked for meanwhile follows";
+    EXPECT_EQ(lastChangeWord, QStringLiteral("idle"));
+    qInstallMessageHandler(previousHandler);
+    QLoggingCategory::setFilterRules(QString());
     ASSERT_TRUE(decoder.pending());
     window->mnutile_Click();
     EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30, 10}));
