@@ -1,5 +1,8 @@
 #include "engine/PictureIO.h"
 
+#ifdef TAPETOR_DEEP_PNG
+#include "engine/DeepPng.h"
+#endif
 #include "engine/JpegScans.h"
 #include "engine/PictureFile.h"
 
@@ -125,6 +128,18 @@ void makeScalable(QImage& picture)
     }
 }
 
+// A 16-bit PNG through libpng where the build has it, any other picture through Qt.
+bool readPicture(QImageReader& reader, StoppableRead& device, QByteArrayView head, QImage& into)
+{
+#ifdef TAPETOR_DEEP_PNG
+    if (isDeepPng(head))
+        return device.seek(0) && readDeepPng(device, into);
+#else
+    Q_UNUSED(head);
+#endif
+    return reader.read(&into);
+}
+
 } // namespace
 
 bool isPictureFile(const QString& path)
@@ -147,6 +162,7 @@ bool loadPicture(const QString& path, QImage& into, std::stop_token stop)
     }
     // With a format given Qt still tries the others when that one cannot read the file.
     const QByteArray format = formatFromContent(file);
+    const QByteArray head = file.peek(26);
     StoppableRead device(file, std::move(stop));
     QImageReader reader(&device, format);
     reader.setAllocationLimit(kAllocationLimitMiB);
@@ -168,7 +184,7 @@ bool loadPicture(const QString& path, QImage& into, std::stop_token stop)
 
     // Some decoders (MNG) report success for a file that gave no picture at all; a
     // stopped one may have filled the rows it did not read.
-    if (!reader.read(&into) || into.isNull() || device.stopped()) {
+    if (!readPicture(reader, device, head, into) || into.isNull() || device.stopped()) {
         into = QImage();
         return false;
     }

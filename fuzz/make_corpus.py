@@ -72,7 +72,7 @@ def png(width, height, rows=None, colour_type=2, depth=8):
     header = struct.pack(">IIBBBBB", width, height, depth, colour_type, 0, 0, 0)
     if rows is None:
         channels = {0: 1, 2: 3, 3: 1, 4: 2, 6: 4}[colour_type]
-        rows = b"".join(b"\x00" + bytes((x * 40 + y * 7) % 256 for x in range(width * channels))
+        rows = b"".join(b"\x00" + bytes((x * 40 + y * 7) % 256 for x in range(width * channels * depth // 8))
                         for y in range(height))
     data = b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header)
     if colour_type == 3:
@@ -105,6 +105,11 @@ write("picture", "png_truncated", png(16, 16)[:60])
 write("picture", "png_huge_claim", png(100000, 100000, rows=b"\x00" * 16))
 write("picture", "png_at_cap_claim", png(16385, 16384, rows=b"\x00" * 16))
 write("picture", "png_zero_size", png(0, 0, rows=b""))
+# 16 bits a channel: read by libpng rather than Qt.
+write("picture", "png_deep_rgb", png(4, 3, depth=16))
+write("picture", "png_deep_alpha", png(3, 2, colour_type=6, depth=16))
+write("picture", "png_deep_grey_alpha", png(3, 2, colour_type=4, depth=16))
+write("picture", "png_deep_truncated", png(16, 16, depth=16)[:70])
 write("picture", "bmp_24", bmp(3, 2))
 write("picture", "bmp_8", bmp(4, 2, bits=8))
 write("picture", "bmp_top_down", bmp(3, -2))

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
-       libx11-dev libx11-xcb-dev libxrandr-dev zlib1g-dev libgtest-dev fonts-dejavu-core qt6-translations-l10n)
+       libx11-dev libx11-xcb-dev libxrandr-dev zlib1g-dev libpng-dev libgtest-dev fonts-dejavu-core qt6-translations-l10n)
 # qt6-wayland: a Wayland session without Xwayland (sway's default) has no other way in.
 run=(xvfb openbox trayer xdotool x11-utils x11-apps imagemagick qt6-wayland)
 # qt6-gtk-platformtheme and python3-pil: the window under GTK's light and dark Adwaita, measured.

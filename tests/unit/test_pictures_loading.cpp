@@ -18,6 +18,10 @@
 
 #include <atomic>
 
+#ifdef TAPETOR_DEEP_PNG
+#include <png.h>
+#endif
+
 #if defined(Q_OS_UNIX)
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -26,11 +30,14 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <functional>
 #include <future>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -147,6 +154,47 @@ bool near(QRgb a, QRgb b, int tolerance = 24)
         && qAbs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
+#ifdef TAPETOR_DEEP_PNG
+// A PNG of 16 bits a channel written by libpng, in layouts Qt's writer never makes
+// (interlaced, grey with alpha, a transparent colour). Its pixels are rich in the low
+// bytes, where rounding shows.
+QByteArray deepPng(int colourType, int interlace, bool transparentColour = false)
+{
+    constexpr int width = 37;
+    constexpr int height = 23;
+    QByteArray bytes;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(
+        png, &bytes,
+        [](png_structp writer, png_bytep data, size_t length) {
+            static_cast<QByteArray*>(png_get_io_ptr(writer))
+                ->append(reinterpret_cast<const char*>(data), qsizetype(length));
+        },
+        nullptr);
+    png_set_IHDR(png, info, width, height, 16, colourType, interlace, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_color_16 transparent{0, 0x1234, 0x5678, 0x9abc, 0};
+    if (transparentColour)
+        png_set_tRNS(png, info, nullptr, 0, &transparent);
+    png_write_info(png, info);
+    const int channels = png_get_channels(png, info);
+    std::vector<std::vector<png_byte>> rows(height, std::vector<png_byte>(size_t(width * channels * 2)));
+    std::vector<png_bytep> pointers;
+    for (int y = 0; y < height; ++y) {
+        for (int i = 0; i < width * channels; ++i) {
+            const auto value = quint16((y == 0 && i < 3) ? transparent.red + (i * 0x4444) : i * 2609 + y * 40503);
+            qToBigEndian(value, &rows[y][size_t(i) * 2]);
+        }
+        pointers.push_back(rows[y].data());
+    }
+    png_write_image(png, pointers.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return bytes;
+}
+#endif
+
 class PictureLoading : public testing::Test {
 protected:
     QString file(const QString& name, const QByteArray& content)
@@ -177,6 +225,51 @@ TEST_F(PictureLoading, DecodesTheFormatsOfferedByTheEditor)
     }
 }
 
+#ifdef TAPETOR_DEEP_PNG
+TEST_F(PictureLoading, SixteenBitPngsComeInAtEightBitsAsQtWouldGiveThem)
+{
+    const struct {
+        const char* name;
+        QByteArray content;
+        QImage::Format format;
+    } cases[] = {
+        {"colour", encode(noise(61, 40, 5).convertToFormat(QImage::Format_RGBX64), "PNG"), QImage::Format_RGB32},
+        {"alpha", encode(noise(61, 40, 6).convertToFormat(QImage::Format_RGBA64), "PNG"),
+         QImage::Format_ARGB32_Premultiplied},
+        {"interlaced", deepPng(PNG_COLOR_TYPE_RGB, PNG_INTERLACE_ADAM7), QImage::Format_RGB32},
+        {"interlaced alpha", deepPng(PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_ADAM7),
+         QImage::Format_ARGB32_Premultiplied},
+        {"grey alpha", deepPng(PNG_COLOR_TYPE_GRAY_ALPHA, PNG_INTERLACE_NONE), QImage::Format_ARGB32_Premultiplied},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QImage expected = QImage::fromData(c.content, "PNG").convertToFormat(c.format);
+        ASSERT_FALSE(expected.isNull());
+        QImage picture;
+        ASSERT_TRUE(loadPicture(file(QStringLiteral("deep.png"), c.content), picture));
+        ASSERT_EQ(picture.format(), c.format);
+        ASSERT_EQ(picture.size(), expected.size());
+        int worst = 0;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb a = picture.pixel(x, y);
+                const QRgb b = expected.pixel(x, y);
+                worst = std::max({worst, qAbs(qRed(a) - qRed(b)), qAbs(qGreen(a) - qGreen(b)),
+                                  qAbs(qBlue(a) - qBlue(b)), qAbs(qAlpha(a) - qAlpha(b))});
+            }
+        }
+        // Qt premultiplies before narrowing, libpng's rows after: one step apart at most.
+        EXPECT_LE(worst, c.format == QImage::Format_RGB32 ? 0 : 1);
+    }
+    // Qt reads a 16-bit transparent colour wrongly; here that colour, and only it, is clear.
+    QImage keyed;
+    ASSERT_TRUE(
+        loadPicture(file(QStringLiteral("keyed.png"), deepPng(PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, true)), keyed));
+    EXPECT_EQ(keyed.pixel(0, 0), 0u);
+    EXPECT_EQ(qAlpha(keyed.pixel(1, 0)), 255);
+}
+#endif
+
 TEST_F(PictureLoading, RefusesHeadersClaimingGiganticPicturesAndLeavesNoPicture)
 {
     const struct {
@@ -200,8 +293,10 @@ TEST_F(PictureLoading, RefusesHeadersClaimingGiganticPicturesAndLeavesNoPicture)
 TEST_F(PictureLoading, TruncatedFilesGiveAPictureOrAFailureNeverGarbage)
 {
     const QImage original = noise(200, 150);
-    for (const char* format : {"JPEG", "PNG", "BMP"}) {
-        const QByteArray whole = encode(original, format, 90);
+    for (const char* format : {"JPEG", "PNG", "BMP", "16-bit PNG"}) {
+        const QByteArray whole = std::string_view(format) == "16-bit PNG"
+            ? encode(original.convertToFormat(QImage::Format_RGBX64), "PNG")
+            : encode(original, format, 90);
         for (const qsizetype keep : {whole.size() / 2, qsizetype(40), qsizetype(3)}) {
             SCOPED_TRACE(std::string(format) + " cut to " + std::to_string(keep));
             QImage picture = quadrants(8, 8);
