@@ -6,6 +6,7 @@
 
 #include <png.h>
 
+#include <climits>
 #include <csetjmp>
 
 // libpng reports an error by a long jump back to the last setjmp. The functions that

@@ -5,7 +5,7 @@ class QIODevice;
 class QImage;
 
 // PNGs with 16 bits a channel in colour or with alpha: Qt decodes them at 8 bytes a
-// pixel, and the program keeps 4, so the decode alone held twice the picture. libpng
+// pixel, and the program keeps 4, so the decode alone would hold twice the picture. libpng
 // narrows each row to 8 bits a channel as it reads it, straight into the picture.
 // (16-bit grey is left to Qt: 2 bytes a pixel already.)
 
