@@ -135,6 +135,7 @@ bool readPicture(QImageReader& reader, StoppableRead& device, QByteArrayView hea
     if (isDeepPng(head))
         return device.seek(0) && readDeepPng(device, into);
 #else
+    Q_UNUSED(device);
     Q_UNUSED(head);
 #endif
     return reader.read(&into);
