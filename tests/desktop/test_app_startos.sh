@@ -127,18 +127,18 @@ check "feh ran alongside" 1 "$([[ $(wc -l <"$T/feh.runs") -ge 3 ]] && echo 1 || 
 
 # Every picture is freed by the setter that replaces it. feh does not hold the server
 # while it reads, frees and publishes, so with feh around a picture can be replaced
-# unfreed; without it, a round leaves as many on the server as it found (the tray
-# copy's change briefly holds a second one, hence the fewest of a few looks).
-fewest_retained() {
-    local n fewest=
-    for _ in 1 2 3 4 5; do
-        n=$(retained_pixmaps)
-        [[ -z $fewest || $n -lt $fewest ]] && fewest=$n
-        sleep 0.2
-    done
-    echo "$fewest"
+# unfreed; without it, a round leaves as many on the server as it found. The tray
+# copy's change briefly holds a second one, so they are counted between its changes:
+# its log says none is under way, before and after the count, with no line between.
+count_between_changes() {
+    local lines
+    lines=$(wc -l <"$T/tapetor.log")
+    changes_settled || return 1
+    found=$(retained_pixmaps)
+    changes_settled && [[ $(wc -l <"$T/tapetor.log") == "$lines" ]]
 }
-found=$(fewest_retained)
+found=""
+wait_until count_between_changes 20
 round "without feh"
 # A picture truly left behind stays for good; the tray copy's own changes come every few
 # seconds and, slowed down by the sanitizers, can hide the count for a while.
