@@ -81,6 +81,13 @@ input_handled() {
     wait_until 'popup_window TOOLTIP >/dev/null' 10
 }
 
+# tooltip_gone: the pointer leaves for the screen's corner and the tooltip closes, so that
+# the next input_handled waits for a tooltip of its own.
+tooltip_gone() {
+    xdotool mousemove 0 0
+    wait_until '! popup_window TOOLTIP' 20
+}
+
 # tray_menu_choose N: opens the menu from the icon and clicks its N-th item of three
 # ("zobrazit okno aplikace", "změnit tapetu ihned", a separator, "ukončit aplikaci"),
 # once the menu is there to take the click; fails when it does not open.

@@ -47,6 +47,7 @@ check "the double-click changes" 1 "$(wait_until '[[ $(root_pixel 5 5) != 00FF00
 input_handled "$window" 432 292
 wait_until changes_settled 20
 check "a double-click changes once" 0000FF "$(root_pixel 5 5)"
+tooltip_gone
 # On "informace o aplikaci" it opens the about page and leaves it open: the label then
 # reads "zavřít informace o aplikaci" in red, blue otherwise.
 label14_red() {
