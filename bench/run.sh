@@ -107,6 +107,12 @@ done
 floor_min=$(awk -v a="${minimum[djpeg]}" -v b="${minimum[raw_write]}" 'BEGIN { printf "%.1f", a + b }')
 floor_median=$(awk -v a="${median[djpeg]}" -v b="${median[raw_write]}" 'BEGIN { printf "%.1f", a + b }')
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+# peer_row LABEL PEER OUR_MEDIAN OUR_MIN TARGET: a peer's whole run, and ours against it.
+peer_row() {
+    [[ -n ${median[$2]:-} ]] || return 0
+    printf '%-44s %8s %8s  %s (%s)   target %s\n' "$1" "${minimum[$2]}" "${median[$2]}" \
+        "$(ratio "$3" "${median[$2]}")" "$(ratio "$4" "${minimum[$2]}")" "$5"
+}
 
 photo_bytes=$(stat -c %s "$PHOTO")
 echo
@@ -122,33 +128,22 @@ for name in djpeg raw_write; do
 done
 for name in xwallpaper hsetroot feh; do
     [[ -n ${median[$name]:-} ]] || { printf '%-44s %s\n' "$name" "not installed"; continue; }
-    printf '%-44s %8s %8s  %s (%s)   target < 1\n' "${label[$name]}" "${minimum[$name]}" "${median[$name]}" \
-        "$(ratio "${median[tapetor]}" "${median[$name]}")" "$(ratio "${minimum[tapetor]}" "${minimum[$name]}")"
+    peer_row "${label[$name]}" "$name" "${median[tapetor]}" "${minimum[tapetor]}" "< 1"
 done
 
 echo
 echo "The logon run: tapetor /startos over 4K photos (the whole process: start-up, two changes"
 echo "with their bitmaps, the end) beside one feh --bg-scale of the same photo; milliseconds"
 printf '%-44s %8s %8s\n' "${label[logon]}" "${minimum[logon]}" "${median[logon]}"
-if [[ -n ${median[feh]:-} ]]; then
-    printf '%-44s %8s %8s  %s (%s)   target <= 2\n' "feh --bg-scale, once" "${minimum[feh]}" "${median[feh]}" \
-        "$(ratio "${median[logon]}" "${median[feh]}")" "$(ratio "${minimum[logon]}" "${minimum[feh]}")"
-fi
+peer_row "feh --bg-scale, once" feh "${median[logon]}" "${minimum[logon]}" "<= 2"
 
 echo
 echo "Until the desktop has the picture: from the start of the command until the root"
 echo "window's wallpaper changes (the logon run: its first picture); milliseconds"
 printf '%-44s %8s %8s\n' "tapetor /startos, its first picture" "${shown_minimum[logon]}" "${shown_median[logon]}"
-if [[ -n ${median[feh]:-} ]]; then
-    printf '%-44s %8s %8s  %s (%s)   target <= 1\n' "feh --bg-scale, once, whole" "${minimum[feh]}" "${median[feh]}" \
-        "$(ratio "${shown_median[logon]}" "${median[feh]}")" "$(ratio "${shown_minimum[logon]}" "${minimum[feh]}")"
-fi
+peer_row "feh --bg-scale, once, whole" feh "${shown_median[logon]}" "${shown_minimum[logon]}" "<= 1"
 printf '%-44s %8s %8s\n' "tapetor --next" "${shown_minimum[next]}" "${shown_median[next]}"
-if [[ -n ${median[xwallpaper]:-} ]]; then
-    printf '%-44s %8s %8s  %s (%s)   target <= 1\n' "xwallpaper --stretch, once, whole" "${minimum[xwallpaper]}" \
-        "${median[xwallpaper]}" "$(ratio "${shown_median[next]}" "${median[xwallpaper]}")" \
-        "$(ratio "${shown_minimum[next]}" "${minimum[xwallpaper]}")"
-fi
+peer_row "xwallpaper --stretch, once, whole" xwallpaper "${shown_median[next]}" "${shown_minimum[next]}" "<= 1"
 for name in xwallpaper hsetroot feh; do
     [[ -n ${shown_median[$name]:-} ]] &&
         printf '%-44s %8s %8s\n' "${label[$name]}, until shown" "${shown_minimum[$name]}" "${shown_median[$name]}"
@@ -159,11 +154,7 @@ echo
 echo "A one-shot change: tapetor --next with no copy running (the whole process: start-up, one"
 echo "change with its bitmap, the end) beside one xwallpaper --stretch of the same photo; milliseconds"
 printf '%-44s %8s %8s\n' "${label[next]}" "${minimum[next]}" "${median[next]}"
-if [[ -n ${median[xwallpaper]:-} ]]; then
-    printf '%-44s %8s %8s  %s (%s)   target <= 1\n' "xwallpaper --stretch, once" "${minimum[xwallpaper]}" \
-        "${median[xwallpaper]}" "$(ratio "${median[next]}" "${median[xwallpaper]}")" \
-        "$(ratio "${minimum[next]}" "${minimum[xwallpaper]}")"
-fi
+peer_row "xwallpaper --stretch, once" xwallpaper "${median[next]}" "${minimum[next]}" "<= 1"
 
 echo
 echo "In the window: start-up, a change's visible latency, the event loop while decoding; $RUNS runs"
