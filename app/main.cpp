@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/FirstPicture.h"
 #include "app/RealServices.h"
 #include "app/SingleStart.h"
 #include "platform/ConsoleOutput.h"
@@ -43,6 +44,7 @@ int main(int argc, char* argv[])
     if (const std::optional<int> status
         = handOverToRunningCopy(*services.services().instance, *services.services().messages, argumentText))
         return *status;
+    prepareFirstPicture(services.services(), argumentText);
     frmConsole window(services.services(), argumentText);
     window.Form_Load();
     if (window.hasEnded())

@@ -29,11 +29,12 @@ public:
     virtual void request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath, QImage reuse) = 0;
     // Starts decoding at once, beside any other decode, a picture that a request will
     // soon ask for; that request then takes this decode instead of making its own. For
-    // the logon run, which knows its second picture before it shows the first.
+    // the runs that know their pictures before they show the first: several prepared
+    // pictures are decoded in the order they were prepared.
     virtual void prepare(const QByteArray& entryBytes, const QString& fallbackPath) = 0;
     // Waits for the latest request and delivers its answer before returning.
     virtual void finish() = 0;
-    // Drops every request not yet answered, and a prepared picture; a decode already
+    // Drops every request not yet answered, and the prepared pictures; a decode already
     // running ends unseen.
     virtual void cancel() = 0;
 };

@@ -250,9 +250,11 @@ void FakePictureDecoder::request(quint64 number, const QByteArray& entryBytes, c
 
 void FakePictureDecoder::prepare(const QByteArray& entryBytes, const QString&)
 {
+    if (m_prepared.contains(entryBytes))
+        return;
     ++prepares;
     ++decodes;
-    m_prepared = entryBytes;
+    m_prepared << entryBytes;
 }
 
 void FakePictureDecoder::answerHeld()
@@ -261,8 +263,7 @@ void FakePictureDecoder::answerHeld()
         return;
     Request latest = std::move(*m_held);
     m_held.reset();
-    if (m_prepared == latest.entryBytes) {
-        m_prepared.reset();
+    if (m_prepared.removeOne(latest.entryBytes)) {
         ++preparedTaken;
     } else {
         ++decodes;

@@ -229,7 +229,7 @@ public:
     void cancel() override
     {
         m_held.reset();
-        m_prepared.reset();
+        m_prepared.clear();
     }
     void answerHeld();
 
@@ -248,7 +248,7 @@ private:
     };
     Receiver m_receiver;
     std::optional<Request> m_held;
-    std::optional<QByteArray> m_prepared; // the entry's bytes, until a request takes it
+    QList<QByteArray> m_prepared; // the entries' bytes, until a request takes them
 };
 
 // Writes the bitmap before returning.

@@ -4,6 +4,8 @@
 
 #include <QtConcurrent/QtConcurrentRun>
 
+#include <algorithm>
+
 ThreadedPictureDecoder::ThreadedPictureDecoder(Decode decode)
     : m_decode(decode ? std::move(decode) : Decode(loadEntryPicture))
 {
@@ -25,15 +27,14 @@ ThreadedPictureDecoder::~ThreadedPictureDecoder()
 
 void ThreadedPictureDecoder::prepare(const QByteArray& entryBytes, const QString& fallbackPath)
 {
-    if (m_prepared) {
-        if (m_prepared->entryBytes == entryBytes && m_prepared->fallbackPath == fallbackPath)
+    for (const Prepared& prepared : m_prepared) {
+        if (prepared.entryBytes == entryBytes && prepared.fallbackPath == fallbackPath)
             return;
-        m_prepared->stop.request_stop();
     }
     std::stop_source stop;
     QFuture<QImage> decode
         = QtConcurrent::run(&m_preparePool, m_decode, entryBytes, fallbackPath, QImage(), stop.get_token());
-    m_prepared = Prepared{entryBytes, fallbackPath, std::move(stop), std::move(decode)};
+    m_prepared.push_back(Prepared{entryBytes, fallbackPath, std::move(stop), std::move(decode)});
 }
 
 void ThreadedPictureDecoder::request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath,
@@ -57,10 +58,13 @@ void ThreadedPictureDecoder::startWaiting()
     m_waiting.reset();
     m_isRunning = true;
     m_runningNumber = job.number;
-    if (m_prepared && m_prepared->entryBytes == job.entryBytes && m_prepared->fallbackPath == job.fallbackPath) {
-        m_running = std::move(m_prepared->decode);
-        m_runningStop = std::move(m_prepared->stop);
-        m_prepared.reset();
+    const auto prepared = std::find_if(m_prepared.begin(), m_prepared.end(), [&job](const Prepared& candidate) {
+        return candidate.entryBytes == job.entryBytes && candidate.fallbackPath == job.fallbackPath;
+    });
+    if (prepared != m_prepared.end()) {
+        m_running = std::move(prepared->decode);
+        m_runningStop = std::move(prepared->stop);
+        m_prepared.erase(prepared);
     } else {
         m_runningStop = std::stop_source();
         // The arguments are moved into the decode, so the lent buffer is its only owner.
@@ -107,9 +111,9 @@ void ThreadedPictureDecoder::cancel()
 {
     m_wanted = 0;
     m_waiting.reset();
-    if (m_prepared)
-        m_prepared->stop.request_stop();
-    m_prepared.reset();
+    for (Prepared& prepared : m_prepared)
+        prepared.stop.request_stop();
+    m_prepared.clear();
     if (m_isRunning)
         m_runningStop.request_stop();
 }

@@ -9,12 +9,14 @@
 
 #include <optional>
 #include <stop_token>
+#include <vector>
 
 // Decodes on a worker thread of its own, one picture at a time, and answers on the
 // thread that asked. A decode starts once the asking thread returns to its event loop
 // (or waits in finish()), so a run of requests made at one go, as start-up makes them,
 // decodes only the last; requests made while a decode runs wait, and only the latest
-// of them is decoded next. A prepared picture is decoded on a second worker at once.
+// of them is decoded next. Prepared pictures are decoded on a second worker at once,
+// one after another in the order they were prepared.
 // cancel() stops the decodes it forgets, so that they let their memory go at once.
 class ThreadedPictureDecoder final : public QObject, public PictureDecoder {
     Q_OBJECT
@@ -62,7 +64,7 @@ private:
     bool m_isRunning = false;
     bool m_startQueued = false;
     std::optional<Job> m_waiting;
-    std::optional<Prepared> m_prepared;
+    std::vector<Prepared> m_prepared;
     // The number of the request whose answer is still wanted; 0 for none.
     quint64 m_wanted = 0;
 };

@@ -1,5 +1,7 @@
 #include "WindowFixture.h"
 
+#include "app/FirstPicture.h"
+
 #include <QDir>
 #include <QFile>
 #include <QPalette>
@@ -23,6 +25,7 @@ frmConsole& WindowFixture::create(const QString& argumentText)
 
 frmConsole& WindowFixture::start(const QString& argumentText)
 {
+    prepareFirstPicture(services(), argumentText);
     create(argumentText);
     window->Form_Load();
     return *window;

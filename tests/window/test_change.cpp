@@ -194,7 +194,7 @@ TEST_F(ChangeFlow, StartosChangesTwiceSavesAndEnds)
     start(QStringLiteral("/startos"));
     EXPECT_EQ(appliedWidths(), (std::vector<int>{20, 30}));
     EXPECT_EQ(decoder.decodes, 2) << "no picture is decoded that is never shown";
-    EXPECT_EQ(decoder.preparedTaken, 1) << "the second picture is decoded beside the first";
+    EXPECT_EQ(decoder.preparedTaken, 2) << "the first decoded while the window is built, the second beside it";
     EXPECT_FALSE(decoder.pending());
     EXPECT_EQ(bitmaps.writes, 2);
     EXPECT_EQ(process.exitCodes.size(), 1u);
@@ -273,15 +273,19 @@ TEST_F(ChangeFlow, ACommandRunByItselfChangesOrGoesBackThenEndsWithoutAWindow)
         const char* argument;
         int width; // 0: no change
         int status;
-    } steps[] = {{"--next", 20, 0},    {"--next", 30, 0}, {"--previous", 20, 0},
-                 {"--previous", 0, 1}, {"--next", 30, 0}, {"--next", 10, 0}};
+        int prepared; // decoded before the window existed, and taken by its change
+    } steps[] = {{"--next", 20, 0, 1},    {"--next", 30, 0, 1}, {"--previous", 20, 0, 0},
+                 {"--previous", 0, 1, 0}, {"--next", 30, 0, 0}, {"--next", 10, 0, 1}};
     for (const auto& step : steps) {
         SCOPED_TRACE(step.argument);
         window.reset();
         wallpaper.calls.clear();
         process.exitCodes.clear();
+        decoder.prepares = decoder.preparedTaken = 0;
         start(QLatin1String(step.argument));
         EXPECT_EQ(appliedWidths(), step.width ? std::vector<int>{step.width} : std::vector<int>{});
+        EXPECT_EQ(decoder.prepares, step.prepared);
+        EXPECT_EQ(decoder.preparedTaken, step.prepared);
         EXPECT_EQ(process.exitCodes, std::vector<int>{step.status});
         EXPECT_EQ(window->exitStatus(), step.status);
         EXPECT_FALSE(window->isVisible());

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+struct PlatformServices;
+
+// The logon run and `--next` end once their changes are made, so the first picture is
+// what their user waits for. Which picture that is follows from the stored options, the
+// collection file and the record of the picture last shown, all known before the window
+// exists: its decode starts here, and runs while the window is built and loads the
+// same collection. The change then takes the decoded picture instead of decoding it.
+// Nothing is prepared when the pick is left to chance or the history decides it.
+void prepareFirstPicture(const PlatformServices& services, const QString& argumentText);
