@@ -62,7 +62,12 @@ void prepareFirstPicture(const PlatformServices& services, const QString& argume
     for (const qsizetype at : CollectionOrder(services.clock->locale()).sortedOrder(texts))
         sorted << reading.entries[at];
     const int count = int(sorted.size());
-    const AdvancePlan plan = planAdvance(rowOfLastShown(services.shown, options.collection(), sorted), count, false);
-    if (plan.select >= 0 && plan.select < count)
-        services.decoder->prepare(sorted[plan.select].bytes, errorPicturePath(*services.location));
+    const AdvancePlan first = planAdvance(rowOfLastShown(services.shown, options.collection(), sorted), count, false);
+    if (first.select < 0 || first.select >= count)
+        return;
+    const QString fallback = errorPicturePath(*services.location);
+    services.decoder->prepare(sorted[first.select].bytes, fallback);
+    // The logon run shows the next one right after.
+    if (argumentText == QLatin1String("/startos"))
+        services.decoder->prepare(sorted[planAdvance(first.select, count, false).select].bytes, fallback);
 }

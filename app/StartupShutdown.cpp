@@ -2,8 +2,6 @@
 
 #include "ui_frmConsole.h"
 
-#include "engine/BitmapLocation.h"
-#include "engine/ChangeSequence.h"
 #include "platform/BackgroundWork.h"
 #include "platform/Clock.h"
 #include "platform/LogonEntry.h"
@@ -83,8 +81,6 @@ void frmConsole::startWithCollection()
         endProcess();
         return;
     }
-    if (m_argumentText == QLatin1String("/startos"))
-        prepareSecondLogonPicture();
     changeNow_Click();
     if (m_ended)
         return;
@@ -96,17 +92,6 @@ void frmConsole::startWithCollection()
     // Loading the collection lets events in, a later start's hand-over among them.
     if (m_options->run() && !m_shownOnRequest)
         minimiseToTray();
-}
-
-void frmConsole::prepareSecondLogonPicture()
-{
-    // At random the second pick depends on the moment of the first change: a picture
-    // guessed now might never be shown.
-    if (m_options->random())
-        return;
-    const AdvancePlan plan = planAdvance(currentRow(), m_collection->count(), false);
-    if (plan.select >= 0 && plan.select < m_collection->count())
-        m_services.decoder->prepare(m_collection->at(plan.select).bytes, errorPicturePath(*m_services.location));
 }
 
 void frmConsole::uninstall()

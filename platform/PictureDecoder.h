@@ -29,8 +29,8 @@ public:
     virtual void request(quint64 number, const QByteArray& entryBytes, const QString& fallbackPath, QImage reuse) = 0;
     // Starts decoding at once, beside any other decode, a picture that a request will
     // soon ask for; that request then takes this decode instead of making its own. For
-    // the runs that know their pictures before they show the first: several prepared
-    // pictures are decoded in the order they were prepared.
+    // the runs that know their pictures before they show the first: the first and, at
+    // logon, the second.
     virtual void prepare(const QByteArray& entryBytes, const QString& fallbackPath) = 0;
     // Waits for the latest request and delivers its answer before returning.
     virtual void finish() = 0;

@@ -166,8 +166,6 @@ private:
     void uninstall();
     // After a change, and at start: the next entry, or a random one, becomes current.
     void moveToNextEntry();
-    // The logon run's second picture, decoded beside the first when the order tells it.
-    void prepareSecondLogonPicture();
     void endProcess(int status = 0);
     // Started for one command (--next, --previous): no window, no tray icon; the command
     // is carried out and the process ends.

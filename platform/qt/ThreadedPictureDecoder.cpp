@@ -10,10 +10,11 @@ ThreadedPictureDecoder::ThreadedPictureDecoder(Decode decode)
     : m_decode(decode ? std::move(decode) : Decode(loadEntryPicture))
 {
     // One decode at a time for the window: a second one would only slow the first down
-    // on a machine of two cores, and only the latest picture is wanted anyway. The one
-    // prepared picture, known to be wanted next, has a worker of its own.
+    // on a machine of two cores, and only the latest picture is wanted anyway. Prepared
+    // pictures are known to be wanted: the logon run's two decode side by side while the
+    // window is built, which ends the run sooner than decoding them one after the other.
     m_pool.setMaxThreadCount(1);
-    m_preparePool.setMaxThreadCount(1);
+    m_preparePool.setMaxThreadCount(2);
     connect(&m_watcher, &QFutureWatcher<QImage>::finished, this, &ThreadedPictureDecoder::settle);
 }
 

@@ -15,8 +15,7 @@
 // thread that asked. A decode starts once the asking thread returns to its event loop
 // (or waits in finish()), so a run of requests made at one go, as start-up makes them,
 // decodes only the last; requests made while a decode runs wait, and only the latest
-// of them is decoded next. Prepared pictures are decoded on a second worker at once,
-// one after another in the order they were prepared.
+// of them is decoded next. Prepared pictures are decoded at once on workers of their own.
 // cancel() stops the decodes it forgets, so that they let their memory go at once.
 class ThreadedPictureDecoder final : public QObject, public PictureDecoder {
     Q_OBJECT

@@ -548,15 +548,17 @@ TEST(DecodingBesideTheWindow, APreparedPictureIsDecodedOnceForTheRequestThatCome
             });
         decoder.setReceiver(
             [&](quint64 request, const QImage& picture) { answers.emplace_back(request, picture.width()); });
-        // As the logon run: the first picture asked for, the second prepared beside it.
-        decoder.request(1, "aa", {}, {});
+        // As the logon run: both pictures prepared before the window asks for the first.
+        decoder.prepare("aa", {});
         decoder.prepare("bbb", {});
-        gate.release(3); // one to spare, so that a second decode of "bbb" shows rather than hangs
+        decoder.request(1, "aa", {}, {});
+        gate.release(4); // two to spare, so that a second decode of either shows rather than hangs
         decoder.finish();
         decoder.request(2, "bbb", {}, {});
         decoder.finish();
     } // the decoder waits for every decode still running
     EXPECT_EQ(answers, (std::vector<std::pair<quint64, int>>{{1, 2}, {2, 3}}));
+    EXPECT_EQ(decoded.count("aa"), 1);
     EXPECT_EQ(decoded.count("bbb"), 1);
 }
 
@@ -583,17 +585,18 @@ TEST(DecodingBesideTheWindow, CancelStopsTheDecodesItForgets)
             });
         decoder.request(1, "a", {}, {});
         decoder.prepare("b", {});
+        decoder.prepare("c", {});
         QCoreApplication::processEvents();
         QMutexLocker locked(&lock);
         const QDeadlineTimer giveUp(std::chrono::minutes(1));
-        while (started < 2 && changed.wait(&lock, giveUp)) { }
-        EXPECT_EQ(started, 2);
+        while (started < 3 && changed.wait(&lock, giveUp)) { }
+        EXPECT_EQ(started, 3);
         locked.unlock();
         decoder.cancel();
         locked.relock();
         changed.wakeAll();
-    } // the decoder waits for both decodes, which end only when stopped
-    EXPECT_EQ(stopped, 2);
+    } // the decoder waits for every decode, which ends only when stopped
+    EXPECT_EQ(stopped, 3);
 }
 
 TEST(SmoothScaling, GreyAndPalettePicturesScaleAsTheirColourCopiesWould)
