@@ -38,7 +38,8 @@ cp "$PHOTO" "$T/prepared-2.jpg"
 
 # Every change under the background's folder, each line stamped when it was read.
 KEYS=/org/gnome/desktop/background/
-dconf watch "$KEYS" | while read -r line; do echo "${EPOCHREALTIME/./} $line"; done >"$T/changes" &
+# The watcher itself is the tracked process: its reader ends with it.
+dconf watch "$KEYS" > >(while read -r line; do echo "${EPOCHREALTIME/./} $line"; done >"$T/changes") &
 track_pid $!
 # The watcher is listening once it reports a write of its own.
 until grep -q probe "$T/changes"; do
