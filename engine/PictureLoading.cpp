@@ -4,6 +4,7 @@
 #include "engine/DeepPng.h"
 #endif
 #include "engine/JpegScans.h"
+#include "engine/LargeImage.h"
 #include "engine/PictureFile.h"
 
 #include <QFile>
@@ -109,9 +110,9 @@ bool claimIsPlausible(const QSize& claimed, qint64 fileBytes)
 // channels, which no screen shows anyway). Converted once here, in place where Qt can,
 // the picture needs no such copy. Grey and palette pictures stay at one byte a pixel:
 // the scaling converts them a band at a time.
-void makeScalable(QImage& picture)
+bool isScalable(QImage::Format format)
 {
-    switch (picture.format()) {
+    switch (format) {
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32_Premultiplied:
     case QImage::Format_Grayscale8:
@@ -119,13 +120,20 @@ void makeScalable(QImage& picture)
     case QImage::Format_Alpha8:
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
-        return;
-    case QImage::Format_Grayscale16:
-        picture.convertTo(QImage::Format_Grayscale8);
-        return;
+        return true;
     default:
-        picture.convertTo(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+        return false;
     }
+}
+
+void makeScalable(QImage& picture)
+{
+    if (isScalable(picture.format()))
+        return;
+    if (picture.format() == QImage::Format_Grayscale16)
+        picture.convertTo(QImage::Format_Grayscale8);
+    else
+        picture.convertTo(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
 // A 16-bit PNG through libpng where the build has it, any other picture through Qt.
@@ -182,6 +190,11 @@ bool loadPicture(const QString& path, QImage& into, std::stop_token stop)
     // A buffer shared with someone else would be copied before being overwritten.
     if (into.size() != claimed || !into.isDetached())
         into = QImage();
+    // The decoder fills a buffer of its own size and format as it is. Only a format kept
+    // as it is: Qt converts a picture in place only in memory it allocated itself, and
+    // would copy this one whole.
+    if (into.isNull() && sizeKnown && isScalable(reader.imageFormat()))
+        into = allocateLargeImage(claimed, reader.imageFormat());
 
     // Some decoders (MNG) report success for a file that gave no picture at all; a
     // stopped one may have filled the rows it did not read.

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QImage>
+#include <QImageReader>
 #include <QLinearGradient>
 #include <QMutex>
 #include <QSemaphore>
@@ -444,6 +445,36 @@ TEST_F(PictureLoading, CameraSizedPhotosPassQtsDefaultAllocationLimit)
     ASSERT_TRUE(loadPicture(path, picture));
     EXPECT_EQ(picture.size(), QSize(8192, 5464));
     EXPECT_TRUE(near(picture.pixel(50, 50), kRed));
+}
+
+TEST_F(PictureLoading, LargePicturesComeOutAsQtsOwnDecodeGivesThem)
+{
+    // Large enough for memory of the loader's own; odd widths pad every row.
+    struct Case {
+        const char* name;
+        QImage picture;
+        const char* format;
+        quint16 orientation;
+    };
+    const Case cases[] = {
+        {"colour JPEG", noise(1201, 901, 3), "JPEG", 0},
+        {"grey JPEG", noise(2001, 1501, 4).convertToFormat(QImage::Format_Grayscale8), "JPEG", 0},
+        {"sideways JPEG", noise(1201, 901, 5), "JPEG", 6},
+        {"opaque PNG", noise(1201, 901, 6), "PNG", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray bytes = encode(c.picture, c.format, 90);
+        if (c.orientation != 0)
+            bytes.insert(2, exifOrientation(c.orientation));
+        const QString path = file(QStringLiteral("large"), bytes);
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        const QImage expected = reader.read();
+        QImage picture;
+        ASSERT_TRUE(loadPicture(path, picture));
+        EXPECT_EQ(picture, expected);
+    }
 }
 
 TEST_F(PictureLoading, ShowsPortraitPhotosUprightFromTheirExifOrientation)

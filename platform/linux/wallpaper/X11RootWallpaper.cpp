@@ -1,5 +1,6 @@
 #include "platform/linux/wallpaper/X11RootWallpaper.h"
 
+#include "engine/LargeImage.h"
 #include "platform/linux/wallpaper/RootComposition.h"
 #include "platform/linux/wallpaper/XChangeConnection.h"
 
@@ -155,7 +156,7 @@ Pixmap retainedPicture(const QImage& picture, int style)
 
     const int width = DisplayWidth(display, screen);
     const int height = DisplayHeight(display, screen);
-    QImage composed(width, height, QImage::Format_RGB32);
+    QImage composed = allocateLargeImage(QSize(width, height), QImage::Format_RGB32);
     if (composed.isNull())
         return None;
     composeRootPicture(picture, style, monitorRects(display, root, composed.rect()), composed);
