@@ -190,9 +190,9 @@ bool loadPicture(const QString& path, QImage& into, std::stop_token stop)
     // A buffer shared with someone else would be copied before being overwritten.
     if (into.size() != claimed || !into.isDetached())
         into = QImage();
-    // The decoder fills a buffer of its own size and format as it is. Only a format kept
-    // as it is: Qt converts a picture in place only in memory it allocated itself, and
-    // would copy this one whole.
+    // Qt's decoders fill a picture given to them when its size and format are theirs,
+    // so the memory can be one that faults in fast. Only for a format kept as it is:
+    // Qt converts in place only memory it allocated itself, and would copy this whole.
     if (into.isNull() && sizeKnown && isScalable(reader.imageFormat()))
         into = allocateLargeImage(claimed, reader.imageFormat());
 
