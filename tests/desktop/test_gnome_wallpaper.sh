@@ -41,10 +41,13 @@ MONITOR=$!
 wait_until "gsettings set $SCHEMA primary-color \"'#0000000\$RANDOM'\"; grep -q primary-color '$T/monitor.log'" 10 \
     || { echo "gsettings monitor does not report changes"; kill $MONITOR; exit 1; }
 
-uri_changes() { grep -c "^picture-uri:" "$T/monitor.log"; }
+# Whether the monitor reported picture-uri taking the value it has now. Its reports are
+# not counted: under load it once reported the key one time more than it was set, as
+# GSettings reports keys again when dconf tells it that more than one may have changed.
+told_current_uri() { grep -qxF "picture-uri: $(gsettings get "$SCHEMA" picture-uri)" "$T/monitor.log"; }
 
 previous=""
-expected_changes=0
+changes=0
 for step in "1 'stretched'" "1 'stretched'" "2 'wallpaper'" "0 'centered'"; do
     read -r style options <<<"$step"
     check "change (style $style) accepted" 0 "$("$APPLY" "$A" "$style" "$BMP"; echo $?)"
@@ -57,9 +60,9 @@ for step in "1 'stretched'" "1 'stretched'" "2 'wallpaper'" "0 'centered'"; do
     check "copy shows the picture" "FF0000 FFFF00" "$(pixel_of "$copy" 10 10) $(pixel_of "$copy" 290 190)"
     check "only the newest copy is kept" "$(basename "$copy")" "$(ls "$XDG_DATA_HOME/tapetor")"
     check "bitmap written" 24 "$(od -An -tu2 -j28 -N2 "$BMP" | tr -d ' ')"
-    expected_changes=$((expected_changes + 1))
-    wait_until "(( \$(uri_changes) >= $expected_changes ))" 10
-    check "GNOME was told about change $expected_changes" "$expected_changes" "$(uri_changes)"
+    changes=$((changes + 1))
+    wait_until told_current_uri 10
+    check "GNOME was told about change $changes" 0 "$(told_current_uri; echo $?)"
     previous=$copy
 done
 
