@@ -121,7 +121,9 @@ echo "One change: 3840x2160 JPEG ($photo_bytes bytes) stretched on a 1920x1080 X
 echo "whole processes, $RUNS runs each, in turn; milliseconds"
 printf '%-44s %8s %8s  %s\n' "" min median "tapetor / this: by median (by min)"
 printf '%-44s %8s %8s\n' "${label[tapetor]}" "${minimum[tapetor]}" "${median[tapetor]}"
-printf '%-44s %8s %8s  %s (%s)   target <= 1.30\n' "floor: djpeg + raw write" "$floor_min" "$floor_median" \
+# No goal: the whole process counts the bitmap, which nobody waits for once the desktop
+# has the picture; the rows until the picture is shown below carry the goals.
+printf '%-44s %8s %8s  %s (%s)\n' "floor: djpeg + raw write" "$floor_min" "$floor_median" \
     "$(ratio "${median[tapetor]}" "$floor_median")" "$(ratio "${minimum[tapetor]}" "$floor_min")"
 for name in djpeg raw_write; do
     printf '%-44s %8s %8s\n' "${label[$name]}" "${minimum[$name]}" "${median[$name]}"
