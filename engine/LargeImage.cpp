@@ -11,7 +11,7 @@ QImage allocateLargeImage(QSize size, QImage::Format format)
 #if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
     // Every page of fresh memory costs a fault when it is first written. A decoded 4K
     // photo has some 8,000 pages of 4 KiB, and the faults took twice as long as the
-    // decode itself on a virtual machine. Most distributions give large pages only to
+    // decode itself on a virtual machine. Debian and Ubuntu give large pages only to
     // memory that asks for them, which QImage's own allocation does not.
     constexpr qsizetype kLargePage = qsizetype(2) * 1024 * 1024;
     const int depth = QImage::toPixelFormat(format).bitsPerPixel();
