@@ -16,17 +16,17 @@ QImage allocateLargeImage(QSize size, QImage::Format format)
     constexpr qsizetype kLargePage = qsizetype(2) * 1024 * 1024;
     const int depth = QImage::toPixelFormat(format).bitsPerPixel();
     if (size.isEmpty() || depth == 0)
-        return QImage(size, format);
+        return QImage();
     // Rows padded to 32 bits, as QImage pads its own.
     const qsizetype bytesPerLine = (qsizetype(size.width()) * depth + 31) / 32 * 4;
     if (bytesPerLine > std::numeric_limits<qsizetype>::max() / size.height())
         return QImage();
     const qsizetype bytes = bytesPerLine * size.height();
     if (bytes < kLargePage)
-        return QImage(size, format);
+        return QImage();
     void* memory = mmap(nullptr, size_t(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (memory == MAP_FAILED)
-        return QImage(size, format);
+        return QImage();
     madvise(memory, size_t(bytes), MADV_HUGEPAGE);
     struct Mapping {
         void* memory;
@@ -42,6 +42,8 @@ QImage allocateLargeImage(QSize size, QImage::Format format)
         },
         mapping);
 #else
-    return QImage(size, format);
+    Q_UNUSED(size);
+    Q_UNUSED(format);
+    return QImage();
 #endif
 }

@@ -4,5 +4,6 @@
 #include <QSize>
 
 // A picture of the given size and format whose memory the system may back with large
-// pages. Null when the memory could not be had, as QImage(size, format) would be.
+// pages. Null for a picture under one large page, where the system has no such pages to
+// ask for, or when the memory could not be had: QImage's own allocation is then as good.
 QImage allocateLargeImage(QSize size, QImage::Format format);

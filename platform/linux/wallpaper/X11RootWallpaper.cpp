@@ -158,6 +158,8 @@ Pixmap retainedPicture(const QImage& picture, int style)
     const int height = DisplayHeight(display, screen);
     QImage composed = allocateLargeImage(QSize(width, height), QImage::Format_RGB32);
     if (composed.isNull())
+        composed = QImage(width, height, QImage::Format_RGB32);
+    if (composed.isNull())
         return None;
     composeRootPicture(picture, style, monitorRects(display, root, composed.rect()), composed);
     if (format != QImage::Format_RGB32)
