@@ -7,3 +7,10 @@
 // pages. Null for a picture under one large page, where the system has no such pages to
 // ask for, or when the memory could not be had: QImage's own allocation is then as good.
 QImage allocateLargeImage(QSize size, QImage::Format format);
+
+// Whether allocateLargeImage can give anything on this system.
+#ifdef Q_OS_LINUX
+constexpr bool kLargeImagesOffered = true;
+#else
+constexpr bool kLargeImagesOffered = false;
+#endif

@@ -193,8 +193,10 @@ bool loadPicture(const QString& path, QImage& into, std::stop_token stop)
     // Qt's decoders fill a picture given to them when its size and format are theirs,
     // so the memory can be one that faults in fast. Only for a format kept as it is:
     // Qt converts in place only memory it allocated itself, and would copy this whole.
-    if (const QImage::Format decoded = reader.imageFormat(); into.isNull() && sizeKnown && isScalable(decoded))
-        into = allocateLargeImage(claimed, decoded);
+    if (kLargeImagesOffered && into.isNull() && sizeKnown) {
+        if (const QImage::Format decoded = reader.imageFormat(); isScalable(decoded))
+            into = allocateLargeImage(claimed, decoded);
+    }
 
     // Some decoders (MNG) report success for a file that gave no picture at all; a
     // stopped one may have filled the rows it did not read.
