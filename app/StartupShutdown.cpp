@@ -58,7 +58,10 @@ void frmConsole::Form_Load()
     // first picture decoded, and makes its first change from the event loop.
     if (m_argumentText == QLatin1String("/startos") || isOneShot()) {
         m_services.work->finish();
-        // A collection that could not be read, or has no entry.
+        // A collection that could not be read, or has no entry: the pictures prepared for
+        // it are never shown, and a logon run that stays in the tray would hold them.
+        if (!m_ended)
+            m_services.decoder->dropPrepared();
         if (isOneShot() && !m_ended)
             endProcess(1);
     }

@@ -32,6 +32,9 @@ public:
     // the runs that know their pictures before they show the first: the first and, at
     // logon, the second.
     virtual void prepare(const QByteArray& entryBytes, const QString& fallbackPath) = 0;
+    // Lets go of the prepared pictures no request has taken, stopping their decodes: a
+    // run that knew its pictures and then did not show them.
+    virtual void dropPrepared() = 0;
     // Waits for the latest request and delivers its answer before returning.
     virtual void finish() = 0;
     // Drops every request not yet answered, and the prepared pictures; a decode already

@@ -225,11 +225,13 @@ public:
     // Counted as a decode; the request that takes it makes none of its own.
     void prepare(const QByteArray& entryBytes, const QString& fallbackPath) override;
     bool pending() const { return m_held.has_value(); }
+    void dropPrepared() override { m_prepared.clear(); }
+    qsizetype preparedLeft() const { return m_prepared.size(); }
     void finish() override { answerHeld(); }
     void cancel() override
     {
         m_held.reset();
-        m_prepared.clear();
+        dropPrepared();
     }
     void answerHeld();
 

@@ -108,13 +108,18 @@ void ThreadedPictureDecoder::finish()
     }
 }
 
+void ThreadedPictureDecoder::dropPrepared()
+{
+    for (Prepared& prepared : m_prepared)
+        prepared.stop.request_stop();
+    m_prepared.clear();
+}
+
 void ThreadedPictureDecoder::cancel()
 {
     m_wanted = 0;
     m_waiting.reset();
-    for (Prepared& prepared : m_prepared)
-        prepared.stop.request_stop();
-    m_prepared.clear();
+    dropPrepared();
     if (m_isRunning)
         m_runningStop.request_stop();
 }

@@ -31,6 +31,7 @@ public:
     void prepare(const QByteArray& entryBytes, const QString& fallbackPath) override;
     // Whether the latest request is still to be answered.
     bool pending() const { return m_wanted != 0; }
+    void dropPrepared() override;
     void finish() override;
     void cancel() override;
 

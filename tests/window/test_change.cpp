@@ -1,10 +1,12 @@
 // The change flow, the start-up change and the preview.
 #include "WindowFixture.h"
 
+#include "app/FirstPicture.h"
 #include "engine/ChangeSequence.h"
 #include "platform/qt/ThreadedBackgroundWork.h"
 #include "ui/PreviewBox.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 
@@ -205,6 +207,19 @@ TEST_F(ChangeFlow, StartosChangesTwiceSavesAndEnds)
     EXPECT_TRUE(settings.has(QStringLiteral("tapetor"), QStringLiteral("uss3"), QStringLiteral("build")));
     EXPECT_EQ(settings.read(QStringLiteral("tapetor"), QStringLiteral("options"), QStringLiteral("v_cascade"), {}),
               QStringLiteral("False"));
+}
+
+TEST_F(ChangeFlow, ALogonRunWhoseCollectionGoesBeforeTheWindowReadsItKeepsNoPreparedPicture)
+{
+    const QString collection = threePictures();
+    storeOption(QStringLiteral("kolekce"), collection);
+    storeOption(QStringLiteral("run"), QStringLiteral("1"));
+    prepareFirstPicture(services(), QStringLiteral("/startos"));
+    ASSERT_EQ(decoder.preparedLeft(), 2);
+    ASSERT_TRUE(QFile::remove(collection));
+    create(QStringLiteral("/startos")).Form_Load();
+    EXPECT_TRUE(wallpaper.calls.empty());
+    EXPECT_EQ(decoder.preparedLeft(), 0);
 }
 
 TEST_F(ChangeFlow, EachLogonGoesOnAfterThePictureLastShown)
