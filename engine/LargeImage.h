@@ -8,7 +8,9 @@
 // ask for, or when the memory could not be had: QImage's own allocation is then as good.
 QImage allocateLargeImage(QSize size, QImage::Format format);
 
-// Whether allocateLargeImage can give anything on this system.
+// Whether allocateLargeImage can give anything on this system. Where it cannot, the
+// decoder is not asked for its format ahead of the read: under Wine, a logon run whose
+// decoder had been asked for it did not end.
 #ifdef Q_OS_LINUX
 constexpr bool kLargeImagesOffered = true;
 #else
